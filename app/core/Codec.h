@@ -1,0 +1,22 @@
+#pragma once
+
+// Conversions between document texts (GB18030) and UTF-8, through iconv.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cofferon {
+
+// nullopt when the input is not valid in its encoding (or iconv fails).
+std::optional<std::string> gb18030ToUtf8(std::string_view text);
+std::optional<std::string> utf8ToGb18030(std::string_view text);
+
+// Converts between any two iconv encodings. The output buffer starts at the
+// input's size and grows by half the input's size plus 128 bytes whenever
+// iconv reports it full; after `maxRounds` rounds, or on any other iconv
+// error, the conversion gives up.
+std::optional<std::string> convertEncoding(std::string_view text, const char* from, const char* to,
+                                           int maxRounds = 12);
+
+}  // namespace cofferon

@@ -1,0 +1,54 @@
+#pragma once
+
+// One slot of the chest menu and the table of all 54. Every field is a
+// document text (GB18030); multi-line fields join their lines with "\r\n".
+
+#include <array>
+#include <string>
+
+namespace cofferon {
+
+struct SlotRecord {
+    std::string lore;
+    std::string name;
+    std::string enchants;
+    std::string id;
+    std::string command;
+    std::string keepOpen;  // "true" means true; any other text means false
+    std::string money;
+    std::string point;
+    std::string exp;
+    std::string item;
+    std::string amount;
+    std::string permission;
+    std::string viewPermission;
+    std::string color;  // "r, g, b"
+    std::string head;
+
+    bool operator==(const SlotRecord&) const = default;
+};
+
+inline constexpr int kSlotCount = 54;
+inline constexpr int kColumns = 9;
+inline constexpr int kMaxRows = 6;
+
+// Slots are numbered row by row from 1 (top left) to 54 (bottom right).
+constexpr int slotRow(int slot) { return (slot - 1) / kColumns + 1; }
+constexpr int slotColumn(int slot) { return (slot - 1) % kColumns + 1; }
+constexpr int slotAt(int row, int column) { return (row - 1) * kColumns + column; }
+
+class SlotTable {
+public:
+    // slot is 1..54; anything else is a caller's error and asserts.
+    SlotRecord& operator[](int slot);
+    const SlotRecord& operator[](int slot) const;
+
+    void clear();
+
+    bool operator==(const SlotTable&) const = default;
+
+private:
+    std::array<SlotRecord, kSlotCount> m_slots{};
+};
+
+}  // namespace cofferon

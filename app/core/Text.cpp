@@ -1,0 +1,169 @@
+#include "app/core/Text.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <limits>
+
+namespace cofferon {
+
+std::size_t characterLength(std::string_view text, std::size_t pos)
+{
+    if (pos >= text.size())
+        return 0;
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    std::size_t length = 1;
+    if (lead >= 0x81 && lead <= 0xFE && pos + 1 < text.size()) {
+        const auto second = static_cast<unsigned char>(text[pos + 1]);
+        length = (second >= 0x30 && second <= 0x39) ? 4 : 2;
+    }
+    return std::min(length, text.size() - pos);
+}
+
+namespace {
+
+// 0-based offset of the first match at a character start at or after `from`.
+std::size_t findFrom(std::string_view text, std::string_view needle, std::size_t from)
+{
+    for (std::size_t pos = 0; pos < text.size(); pos += characterLength(text, pos)) {
+        if (pos >= from && text.compare(pos, needle.size(), needle) == 0)
+            return pos;
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
+long long findText(std::string_view text, std::string_view needle, long long start)
+{
+    if (needle.empty())
+        return text.empty() ? -1 : 1;
+    const std::size_t from = start > 1 ? static_cast<std::size_t>(start - 1) : 0;
+    const std::size_t pos = findFrom(text, needle, from);
+    return pos == std::string_view::npos ? -1 : static_cast<long long>(pos) + 1;
+}
+
+std::vector<std::string> splitText(std::string_view text, std::string_view separator)
+{
+    std::vector<std::string> pieces;
+    if (text.empty())
+        return pieces;
+    if (separator.empty()) {
+        pieces.emplace_back(text);
+        return pieces;
+    }
+    std::size_t begin = 0;
+    for (std::size_t pos = findFrom(text, separator, 0); pos != std::string_view::npos;
+         pos = findFrom(text, separator, begin)) {
+        pieces.emplace_back(text.substr(begin, pos - begin));
+        begin = pos + separator.size();
+    }
+    if (begin < text.size())
+        pieces.emplace_back(text.substr(begin));
+    return pieces;
+}
+
+std::string replaceText(std::string_view text, std::string_view from, std::string_view to)
+{
+    if (from.empty())
+        return std::string(text);
+    std::string result;
+    std::size_t begin = 0;
+    for (std::size_t pos = findFrom(text, from, 0); pos != std::string_view::npos;
+         pos = findFrom(text, from, begin)) {
+        result.append(text.substr(begin, pos - begin));
+        result.append(to);
+        begin = pos + from.size();
+    }
+    result.append(text.substr(begin));
+    return result;
+}
+
+std::string rightPart(std::string_view text, long long n)
+{
+    if (n <= 0)
+        return {};
+    const auto count = static_cast<std::size_t>(n);
+    return std::string(count >= text.size() ? text : text.substr(text.size() - count));
+}
+
+namespace {
+
+// GB18030/GBK full-width forms: A3A1..A3FE are ASCII 21..7E, A1A1 is the ideographic space.
+std::string foldFullWidth(std::string_view text)
+{
+    std::string folded;
+    folded.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = characterLength(text, pos);
+        const auto lead = static_cast<unsigned char>(text[pos]);
+        if (length == 2) {
+            const auto trail = static_cast<unsigned char>(text[pos + 1]);
+            if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) {
+                folded += static_cast<char>(trail - 0x80);
+                pos += 2;
+                continue;
+            }
+            if (lead == 0xA1 && trail == 0xA1) {
+                folded += ' ';
+                pos += 2;
+                continue;
+            }
+        }
+        folded.append(text.substr(pos, length));
+        pos += length;
+    }
+    return folded;
+}
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+}  // namespace
+
+long long textToInteger(std::string_view text)
+{
+    const std::string folded = foldFullWidth(text);
+    std::size_t pos = 0;
+    while (pos < folded.size() && isSpace(folded[pos]))
+        ++pos;
+    bool negative = false;
+    if (pos < folded.size() && (folded[pos] == '+' || folded[pos] == '-')) {
+        negative = folded[pos] == '-';
+        ++pos;
+    }
+    // Accumulate as a negative number so that the minimum value fits too.
+    constexpr long long kMin = std::numeric_limits<long long>::min();
+    long long value = 0;
+    bool saturated = false;
+    for (; pos < folded.size() && folded[pos] >= '0' && folded[pos] <= '9'; ++pos) {
+        const int digit = folded[pos] - '0';
+        if (saturated)
+            continue;
+        if (value < (kMin + digit) / 10) {
+            saturated = true;
+            continue;
+        }
+        value = value * 10 - digit;
+    }
+    if (saturated)
+        return negative ? kMin : std::numeric_limits<long long>::max();
+    if (!negative)
+        return value == kMin ? std::numeric_limits<long long>::max() : -value;
+    return value;
+}
+
+std::string numberToText(long long value)
+{
+    return std::to_string(value);
+}
+
+std::string numberToText(double value)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.13g", value);
+    return buffer;
+}
+
+}  // namespace cofferon

@@ -1,0 +1,116 @@
+#include "app/gui/MainWindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/gui/DocText.h"
+#include "export/gui/ExportCommand.h"
+#include "ui/core/Layout.h"
+#include "ui/gui/Dialogs.h"
+#include "ui/gui/InputHints.h"
+#include "ui/gui/LayoutBuilder.h"
+
+namespace cofferon {
+
+namespace {
+
+std::optional<std::string> settingText(const QLineEdit* box)
+{
+    if (showsHint(box))
+        return std::nullopt;
+    return qtToDoc(box->text());
+}
+
+}  // namespace
+
+template <typename T>
+T* MainWindow::control(const char* name) const
+{
+    T* found = findChild<T*>(QString::fromUtf8(name));
+    Q_ASSERT_X(found, "MainWindow", name);
+    return found;
+}
+
+MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), m_document(document), m_dialogs(dialogs)
+{
+    const layout::Window& layout = layout::mainWindowLayout();
+    applyWindowFrame(this, layout);
+    buildControls(this, layout);
+    buildMenus(this, layout);
+
+    m_title = control<QLineEdit>("菜单标题");
+    m_openItem = control<QLineEdit>("物品ID");
+    m_command = control<QLineEdit>("菜单指令");
+    m_leftClick = control<QCheckBox>("左键开启");
+    m_rightClick = control<QCheckBox>("右键开启");
+    m_rows = control<QComboBox>("行数");
+    m_redbox = control<QLabel>("Redbox");
+    m_outputMenu = control<QMenu>("输出格式");
+
+    connect(control<QPushButton>("清空数据"), &QPushButton::clicked, this, &MainWindow::clearData);
+    connect(control<QPushButton>("生成yml"), &QPushButton::clicked, this, &MainWindow::showOutputFormatMenu);
+    connect(m_outputMenu->findChild<QAction*>(QStringLiteral("UTF-8")), &QAction::triggered, this,
+            [this] { exportAs(OutputEncoding::Utf8); });
+    connect(m_outputMenu->findChild<QAction*>(QStringLiteral("GB2312")), &QAction::triggered, this,
+            [this] { exportAs(OutputEncoding::Gb2312); });
+
+    m_document.currentSlot = 1;
+}
+
+MenuSettings MainWindow::menuSettings() const
+{
+    MenuSettings settings;
+    settings.title = settingText(m_title);
+    settings.openItem = settingText(m_openItem);
+    settings.menuCommand = settingText(m_command);
+    settings.leftClick = m_leftClick->isChecked();
+    settings.rightClick = m_rightClick->isChecked();
+    settings.rowIndex = std::max(0, m_rows->currentIndex());
+    return settings;
+}
+
+void MainWindow::clearData()
+{
+    m_rows->setCurrentIndex(5);
+    for (QLineEdit* box : {m_title, m_openItem, m_command})
+        showHint(box);
+    m_leftClick->setChecked(false);
+    m_rightClick->setChecked(false);
+    m_document.slots.clear();
+    m_document.currentSlot = 1;
+    m_redbox->move(8, 16);
+}
+
+void MainWindow::showOutputFormatMenu()
+{
+    m_outputMenu->popup(QCursor::pos());
+}
+
+void MainWindow::exportAs(OutputEncoding encoding)
+{
+    exportMenu(this, m_dialogs, menuSettings(), m_document.slots, encoding, m_write);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    // The window opens centred on the screen; its stored position is not used.
+    if (!m_centred) {
+        m_centred = true;
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QWidget::showEvent(event);
+}
+
+}  // namespace cofferon

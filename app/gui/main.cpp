@@ -1,0 +1,22 @@
+#include <QApplication>
+#include <QFile>
+
+#include "app/core/Document.h"
+#include "app/core/ProgramDirectory.h"
+#include "app/gui/Application.h"
+#include "app/gui/MainWindow.h"
+#include "ui/gui/Dialogs.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    cofferon::setUpApplication(application);
+    cofferon::setProgramDirectory(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+
+    // The document lives until the window closes; leaving main releases it.
+    cofferon::Document document;
+    cofferon::QtDialogs dialogs;
+    cofferon::MainWindow window(document, dialogs);
+    window.show();
+    return application.exec();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+// The two output encodings of the menu file, and its naming rule.
+
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "export/core/MenuYamlWriter.h"
+
+namespace cofferon {
+
+enum class OutputEncoding { Utf8, Gb2312 };
+
+// The bytes to write, without a byte-order mark. The GB2312 file holds the
+// document's bytes unchanged, so it refuses characters that only GB18030's
+// four-byte sequences can hold; the UTF-8 file converts from GB18030.
+std::variant<std::string, Refusal> encodeMenu(std::string_view yaml, OutputEncoding encoding);
+
+// Appends ".yml" unless the name already ends in exactly ".yml".
+std::string ymlFileName(std::string_view chosen);
+
+}  // namespace cofferon

@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include "app/core/ItemId.h"
+
+namespace cofferon {
+namespace {
+
+struct ValidCase {
+    const char* text;
+    std::int32_t id;
+    std::int32_t data;
+    const char* iconPath;
+};
+
+TEST(ItemId, ValidTextsParse)
+{
+    const ValidCase cases[] = {
+        {"1", 1, 0, "items/1-0.bmp"},
+        {"397:3", 397, 3, "items/397-3.bmp"},
+        {"1:0", 1, 0, "items/1-0.bmp"},
+        {"12abc", 12, 0, "items/12abc-0.bmp"},
+        {"035:01", 35, 1, "items/035-01.bmp"},
+        {"2147483647", 2147483647, 0, "items/2147483647-0.bmp"},
+        {"1:2147483647", 1, 2147483647, "items/1-2147483647.bmp"},
+    };
+    for (const ValidCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        ASSERT_TRUE(isValidItemId(c.text));
+        const auto parts = parseItemId(c.text);
+        ASSERT_TRUE(parts);
+        EXPECT_EQ(parts->id, c.id);
+        EXPECT_EQ(parts->data, c.data);
+        EXPECT_EQ(parts->iconPath, c.iconPath);
+    }
+}
+
+TEST(ItemId, InvalidTextsAreRefused)
+{
+    const char* cases[] = {
+        "", "0", "abc", "0:1", ":1", "1:", "1::", "5::", "1:2:3", "1:-2", "-5",
+        // Beyond the signed 32-bit range: no wrap-around into another item.
+        "2147483648", "4294967297", "1:2147483648", "99999999999999999999",
+    };
+    for (const char* text : cases) {
+        EXPECT_FALSE(isValidItemId(text)) << text;
+        EXPECT_FALSE(parseItemId(text)) << text;
+    }
+}
+
+}  // namespace
+}  // namespace cofferon

@@ -1,0 +1,76 @@
+#include "ui/gui/Dialogs.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRegularExpressionValidator>
+
+namespace cofferon {
+
+QString toolkitFilter(const QString& filter)
+{
+    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
+    if (bar < 0)
+        return filter;
+    const QString description = filter.left(bar);
+    const QString pattern = filter.mid(bar + 1);
+    // The toolkit reads the patterns from the parentheses of the description.
+    if (description.contains(QLatin1Char('(') + pattern + QLatin1Char(')')))
+        return description;
+    return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+}
+
+QString errorCaption()
+{
+    return QStringLiteral("错误");
+}
+
+QString messageCaption()
+{
+    return QStringLiteral("消息");
+}
+
+std::optional<QString> QtDialogs::openFileName(QWidget* parent, const QString& filter)
+{
+    const QString name = QFileDialog::getOpenFileName(parent, QString(), QString(), toolkitFilter(filter));
+    if (name.isNull())
+        return std::nullopt;
+    return name;
+}
+
+std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const QString& filter)
+{
+    const QString name = QFileDialog::getSaveFileName(parent, QString(), QString(), toolkitFilter(filter));
+    if (name.isNull())
+        return std::nullopt;
+    return name;
+}
+
+void QtDialogs::message(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon)
+{
+    QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Information, caption, text,
+                    QMessageBox::Ok, parent);
+    box.exec();
+}
+
+std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& caption, const QString& prompt,
+                                            const QString& initial, bool integerOnly)
+{
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (integerOnly) {
+        if (auto* edit = dialog.findChild<QLineEdit*>()) {
+            static const QRegularExpression digits(QStringLiteral("[0-9]*"));
+            edit->setValidator(new QRegularExpressionValidator(digits, edit));
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
+}  // namespace cofferon

@@ -1,0 +1,162 @@
+#include "ui/gui/LayoutBuilder.h"
+
+#include <QCheckBox>
+#include <QColor>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextEdit>
+
+#include "app/gui/DocText.h"
+#include "ui/gui/CharacterFilter.h"
+#include "ui/gui/InputHints.h"
+
+namespace cofferon {
+
+namespace {
+
+void setBackground(QWidget* widget, std::uint32_t rgb, QPalette::ColorRole role)
+{
+    if (rgb == layout::kNoColour)
+        return;
+    QPalette palette = widget->palette();
+    palette.setColor(role, layoutColour(rgb));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QWidget* createControl(const layout::Control& control, QWidget* parent)
+{
+    const QString caption = programText(control.caption);
+    switch (control.kind) {
+    case layout::Kind::Button: {
+        auto* button = new QPushButton(caption, parent);
+        button->setAutoDefault(false);
+        return button;
+    }
+    case layout::Kind::EditBox:
+    case layout::Kind::IntegerEdit: {
+        auto* box = new QLineEdit(parent);
+        if (!control.hint.empty())
+            installHint(box, programText(control.hint));
+        else
+            box->setText(caption);
+        installCharacterFilter(box, control.filter);
+        return box;
+    }
+    case layout::Kind::MultiLineEdit: {
+        auto* box = new QPlainTextEdit(parent);
+        box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        return box;
+    }
+    case layout::Kind::CheckBox:
+        return new QCheckBox(caption, parent);
+    case layout::Kind::DropDownList: {
+        auto* list = new QComboBox(parent);
+        list->setEditable(false);
+        for (std::string_view item : control.items)
+            list->addItem(programText(item));
+        list->setCurrentIndex(control.selectedItem);
+        return list;
+    }
+    case layout::Kind::Label:
+        return new QLabel(caption, parent);
+    case layout::Kind::GroupBox:
+        return new QGroupBox(caption, parent);
+    case layout::Kind::PictureBox:
+    case layout::Kind::PictureButton: {
+        auto* picture = new QLabel(parent);
+        picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setBackground(picture, control.background, QPalette::Window);
+        return picture;
+    }
+    case layout::Kind::RichText: {
+        auto* box = new QTextEdit(parent);
+        box->setReadOnly(true);
+        setBackground(box, control.background, QPalette::Base);
+        return box;
+    }
+    case layout::Kind::VScrollBar:
+        return new QScrollBar(Qt::Vertical, parent);
+    case layout::Kind::ColourPicker:
+        return new QPushButton(parent);
+    case layout::Kind::SaveFileDialog:
+    case layout::Kind::FileDialog:
+    case layout::Kind::MenuStyle:
+        return nullptr;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+QColor layoutColour(std::uint32_t rgb)
+{
+    return QColor(static_cast<int>((rgb >> 16) & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                  static_cast<int>(rgb & 0xFF));
+}
+
+void applyWindowFrame(QWidget* window, const layout::Window& layout)
+{
+    window->setObjectName(programText(layout.name));
+    window->setWindowTitle(programText(layout.title));
+    Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                            Qt::MSWindowsFixedSizeDialogHint;
+    if (layout.frame == layout::Frame::ToolFixed)
+        flags |= Qt::Tool;
+    else
+        flags |= Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowSystemMenuHint;
+    window->setWindowFlags(flags);
+    const layout::Size client = layout::clientSize(layout);
+    window->setFixedSize(client.width, client.height);
+}
+
+void buildControls(QWidget* window, const layout::Window& layout)
+{
+    for (const layout::Control& control : layout.controls) {
+        QWidget* parent = window;
+        if (!control.parent.empty())
+            parent = window->findChild<QWidget*>(programText(control.parent));
+        Q_ASSERT_X(parent, "buildControls", "a parent must come before its children");
+        QWidget* widget = createControl(control, parent);
+        if (!widget)
+            continue;
+        widget->setObjectName(programText(control.name));
+        widget->setGeometry(control.left, control.top, control.width, control.height);
+        widget->setVisible(!control.hidden);
+    }
+    if (!layout.initialFocus.empty()) {
+        if (auto* focus = window->findChild<QWidget*>(programText(layout.initialFocus)))
+            focus->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+QMenu* buildMenu(QWidget* owner, const layout::Menu& menu)
+{
+    auto* popup = new QMenu(programText(menu.name), owner);
+    popup->setObjectName(programText(menu.name));
+    for (const layout::MenuEntry& entry : menu.entries) {
+        if (!entry.submenu.empty()) {
+            QMenu* submenu = buildMenu(popup, layout::Menu{entry.caption, entry.submenu, menu.icons});
+            popup->addMenu(submenu);
+            continue;
+        }
+        QAction* action = popup->addAction(programText(entry.caption));
+        action->setObjectName(programText(entry.caption));
+    }
+    return popup;
+}
+
+void buildMenus(QWidget* owner, const layout::Window& layout)
+{
+    for (const layout::Menu& menu : layout.menus)
+        buildMenu(owner, menu);
+}
+
+}  // namespace cofferon

@@ -1,0 +1,30 @@
+#pragma once
+
+// Builds a window's widgets from its layout table. Every widget and popup
+// gets its resource name as object name, so handlers and tests find it with
+// findChild<...>(name).
+
+#include "ui/core/Layout.h"
+
+class QColor;
+class QMenu;
+class QWidget;
+
+namespace cofferon {
+
+// Title, frame flags and the fixed client size.
+void applyWindowFrame(QWidget* window, const layout::Window& layout);
+
+// Creates every visual control of the table inside `window`, hints and
+// character filters included.
+void buildControls(QWidget* window, const layout::Window& layout);
+
+// A popup menu owned by `owner`; each entry is an action named after its caption.
+QMenu* buildMenu(QWidget* owner, const layout::Menu& menu);
+
+// Builds every popup of the table.
+void buildMenus(QWidget* owner, const layout::Window& layout);
+
+QColor layoutColour(std::uint32_t rgb);
+
+}  // namespace cofferon
