@@ -27,8 +27,7 @@ private:
 
 }  // namespace
 
-std::optional<std::string> convertEncoding(std::string_view text, const char* from, const char* to,
-                                           int maxRounds)
+std::optional<std::string> convertEncoding(std::string_view text, const char* from, const char* to, int maxRounds)
 {
     Converter converter(from, to);
     if (!converter.valid())

@@ -16,7 +16,6 @@ std::optional<std::string> utf8ToGb18030(std::string_view text);
 // input's size and grows by half the input's size plus 128 bytes whenever
 // iconv reports it full; after `maxRounds` rounds, or on any other iconv
 // error, the conversion gives up.
-std::optional<std::string> convertEncoding(std::string_view text, const char* from, const char* to,
-                                           int maxRounds = 12);
+std::optional<std::string> convertEncoding(std::string_view text, const char* from, const char* to, int maxRounds = 12);
 
 }  // namespace cofferon

@@ -9,21 +9,21 @@
 namespace cofferon {
 
 struct SlotRecord {
-    std::string lore;
-    std::string name;
-    std::string enchants;
-    std::string id;
-    std::string command;
-    std::string keepOpen;  // "true" means true; any other text means false
-    std::string money;
-    std::string point;
-    std::string exp;
-    std::string item;
-    std::string amount;
-    std::string permission;
-    std::string viewPermission;
-    std::string color;  // "r, g, b"
-    std::string head;
+    std::string lore = {};
+    std::string name = {};
+    std::string enchants = {};
+    std::string id = {};
+    std::string command = {};
+    std::string keepOpen = {};  // "true" means true; any other text means false
+    std::string money = {};
+    std::string point = {};
+    std::string exp = {};
+    std::string item = {};
+    std::string amount = {};
+    std::string permission = {};
+    std::string viewPermission = {};
+    std::string color = {};  // "r, g, b"
+    std::string head = {};
 
     bool operator==(const SlotRecord&) const = default;
 };
@@ -33,9 +33,18 @@ inline constexpr int kColumns = 9;
 inline constexpr int kMaxRows = 6;
 
 // Slots are numbered row by row from 1 (top left) to 54 (bottom right).
-constexpr int slotRow(int slot) { return (slot - 1) / kColumns + 1; }
-constexpr int slotColumn(int slot) { return (slot - 1) % kColumns + 1; }
-constexpr int slotAt(int row, int column) { return (row - 1) * kColumns + column; }
+constexpr int slotRow(int slot)
+{
+    return (slot - 1) / kColumns + 1;
+}
+constexpr int slotColumn(int slot)
+{
+    return (slot - 1) % kColumns + 1;
+}
+constexpr int slotAt(int row, int column)
+{
+    return (row - 1) * kColumns + column;
+}
 
 class SlotTable {
 public:

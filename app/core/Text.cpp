@@ -68,8 +68,7 @@ std::string replaceText(std::string_view text, std::string_view from, std::strin
         return std::string(text);
     std::string result;
     std::size_t begin = 0;
-    for (std::size_t pos = findFrom(text, from, 0); pos != std::string_view::npos;
-         pos = findFrom(text, from, begin)) {
+    for (std::size_t pos = findFrom(text, from, 0); pos != std::string_view::npos; pos = findFrom(text, from, begin)) {
         result.append(text.substr(begin, pos - begin));
         result.append(to);
         begin = pos + from.size();

@@ -13,10 +13,7 @@ constexpr std::string_view kEol = "\r\n";
 
 class YamlLines {
 public:
-    void bare(std::string_view key, std::string_view value)
-    {
-        m_text.append(key).append(value).append(kEol);
-    }
+    void bare(std::string_view key, std::string_view value) { m_text.append(key).append(value).append(kEol); }
     void quoted(std::string_view key, std::string_view value)
     {
         m_text.append(key).append("'").append(quoteYaml(value)).append("'").append(kEol);

@@ -37,9 +37,22 @@ TEST(ItemId, ValidTextsParse)
 TEST(ItemId, InvalidTextsAreRefused)
 {
     const char* cases[] = {
-        "", "0", "abc", "0:1", ":1", "1:", "1::", "5::", "1:2:3", "1:-2", "-5",
+        "",
+        "0",
+        "abc",
+        "0:1",
+        ":1",
+        "1:",
+        "1::",
+        "5::",
+        "1:2:3",
+        "1:-2",
+        "-5",
         // Beyond the signed 32-bit range: no wrap-around into another item.
-        "2147483648", "4294967297", "1:2147483648", "99999999999999999999",
+        "2147483648",
+        "4294967297",
+        "1:2147483648",
+        "99999999999999999999",
     };
     for (const char* text : cases) {
         EXPECT_FALSE(isValidItemId(text)) << text;

@@ -92,9 +92,12 @@ TEST(TextToInteger, ReadsSignAndLeadingDigits)
         {"+7", 7},
         {"\t\r\n 5", 5},
         {"- 5", 0},
-        {"\xA3\xB1\xA3\xB2", 12},                  // full-width 1 2
-        {"\xA1\xA1\xA3\xAD\xA3\xB3", -3},          // full-width space, minus, 3
-        {"\xA3\xAB" "4" "\xA3\xB5", 45},           // full-width plus, then mixed digits
+        {"\xA3\xB1\xA3\xB2", 12},  // full-width 1 2
+        {"\xA1\xA1\xA3\xAD\xA3\xB3", -3},  // full-width space, minus, 3
+        {"\xA3\xAB"
+         "4"
+         "\xA3\xB5",
+         45},  // full-width plus, then mixed digits
         {kZhong + "5", 0},
     };
     for (const Case& c : cases)

@@ -87,8 +87,9 @@ TEST(MenuYamlWriter, OpeningItemBlockFollowsTheItemBox)
     EXPECT_EQ(yamlOf(settings, SlotTable{}).find("open-with-item"), std::string::npos);
 
     settings.openItem = "035:1";
-    EXPECT_NE(yamlOf(settings, SlotTable{}).find("  open-with-item:\r\n    id: '035:1'\r\n"
-                                                 "    left-click: true\r\n    right-click: true\r\n"),
+    EXPECT_NE(yamlOf(settings, SlotTable{})
+                  .find("  open-with-item:\r\n    id: '035:1'\r\n"
+                        "    left-click: true\r\n    right-click: true\r\n"),
               std::string::npos);
 
     settings.leftClick = settings.rightClick = false;
@@ -166,11 +167,11 @@ TEST(MenuYamlWriter, LinesLeftOutWhenTheirConditionFails)
 {
     SlotRecord record;
     record.id = "1";
-    record.item = "264";       // no amount: no required item
+    record.item = "264";  // no amount: no required item
     record.keepOpen = "false";  // never written
     record.viewPermission = "v";
     record.color = "1, 2, 3";  // not leather
-    record.head = "Someone";   // not the text 397:3
+    record.head = "Someone";  // not the text 397:3
     EXPECT_EQ(slotBlock(record), "1:\r\n  ID: 1\r\n  POSITION-X: 1\r\n  POSITION-Y: 1\r\n  VIEW-PERMISSION: 'v'\r\n");
 
     for (const char* skull : {"397", "397:03", "397:3 "}) {

@@ -63,7 +63,7 @@ struct Control {
     int height = 0;
     unsigned events = NoEvent;
     std::string_view parent = {};  // empty: the window itself
-    std::string_view hint = {};    // grey hint shown while the box holds no value
+    std::string_view hint = {};  // grey hint shown while the box holds no value
     CharacterFilter filter = CharacterFilter::None;
     std::span<const std::string_view> items = {};  // drop-down list entries
     int selectedItem = -1;

@@ -7,6 +7,7 @@ namespace cofferon::layout {
 
 namespace {
 
+// clang-format off
 constexpr std::array<std::string_view, 6> kRowItems = {"1行", "2行", "3行", "4行", "5行", "6行"};
 
 constexpr std::array<Control, 18> kMainControls = {{

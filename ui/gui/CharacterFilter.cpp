@@ -1,8 +1,8 @@
 #include "ui/gui/CharacterFilter.h"
 
+#include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QCoreApplication>
 #include <QLineEdit>
 
 #include "ui/core/CharacterRules.h"

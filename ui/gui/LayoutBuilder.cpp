@@ -106,8 +106,8 @@ void applyWindowFrame(QWidget* window, const layout::Window& layout)
 {
     window->setObjectName(programText(layout.name));
     window->setWindowTitle(programText(layout.title));
-    Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                            Qt::MSWindowsFixedSizeDialogHint;
+    Qt::WindowFlags flags =
+        Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
     if (layout.frame == layout::Frame::ToolFixed)
         flags |= Qt::Tool;
     else

@@ -1,0 +1,70 @@
+#pragma once
+
+// A scripted stand-in for the dialogs: answers come from queues set up by
+// the test, and every message shown is recorded.
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "ui/gui/Dialogs.h"
+
+namespace cofferon::test {
+
+class FakeDialogs : public Dialogs {
+public:
+    struct Message {
+        QString caption;
+        QString text;
+        MessageIcon icon;
+    };
+    struct Input {
+        QString caption;
+        QString prompt;
+        QString initial;
+        bool integerOnly;
+    };
+
+    // nullopt answers as a cancelled dialog.
+    std::deque<std::optional<QString>> fileNames;
+    std::deque<std::optional<QString>> inputs;
+
+    QStringList fileFilters;
+    std::vector<Message> messages;
+    std::vector<Input> inputRequests;
+
+    std::optional<QString> openFileName(QWidget*, const QString& filter) override { return nextFile(filter); }
+    std::optional<QString> saveFileName(QWidget*, const QString& filter) override { return nextFile(filter); }
+
+    void message(QWidget*, const QString& caption, const QString& text, MessageIcon icon) override
+    {
+        messages.push_back({caption, text, icon});
+    }
+
+    std::optional<QString> inputText(QWidget*, const QString& caption, const QString& prompt, const QString& initial,
+                                     bool integerOnly) override
+    {
+        inputRequests.push_back({caption, prompt, initial, integerOnly});
+        if (inputs.empty())
+            return std::nullopt;
+        auto answer = inputs.front();
+        inputs.pop_front();
+        return answer;
+    }
+
+private:
+    std::optional<QString> nextFile(const QString& filter)
+    {
+        fileFilters << filter;
+        if (fileNames.empty())
+            return std::nullopt;
+        auto answer = fileNames.front();
+        fileNames.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace cofferon::test
