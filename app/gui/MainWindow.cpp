@@ -9,9 +9,14 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextEdit>
 
+#include "app/core/ItemId.h"
 #include "app/gui/DocText.h"
 #include "export/gui/ExportCommand.h"
+#include "preview/core/SlotIcon.h"
+#include "preview/gui/PreviewGrid.h"
+#include "preview/gui/PreviewText.h"
 #include "ui/core/Layout.h"
 #include "ui/gui/Dialogs.h"
 #include "ui/gui/InputHints.h"
@@ -52,8 +57,9 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
     m_leftClick = control<QCheckBox>("左键开启");
     m_rightClick = control<QCheckBox>("右键开启");
     m_rows = control<QComboBox>("行数");
-    m_redbox = control<QLabel>("Redbox");
+    m_preview = control<QTextEdit>("效果预览");
     m_outputMenu = control<QMenu>("输出格式");
+    m_slotMenu = control<QMenu>("复制粘贴");
 
     connect(control<QPushButton>("清空数据"), &QPushButton::clicked, this, &MainWindow::clearData);
     connect(control<QPushButton>("生成yml"), &QPushButton::clicked, this, &MainWindow::showOutputFormatMenu);
@@ -62,7 +68,16 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
     connect(m_outputMenu->findChild<QAction*>(QStringLiteral("GB2312")), &QAction::triggered, this,
             [this] { exportAs(OutputEncoding::Gb2312); });
 
-    m_document.currentSlot = 1;
+    // What the window's created event does: the cells, slot 1, the preview.
+    m_grid = new PreviewGrid(
+        control<QLabel>("Box"), control<QLabel>("Redbox"), m_document, [this] { refreshPreview(); }, this);
+    m_grid->buildGrid();
+    connect(m_grid, &PreviewGrid::slotMenuRequested, this, [this](QPoint at) { m_slotMenu->popup(at); });
+    connect(m_grid, &PreviewGrid::editRequested, this, &MainWindow::slotEditorRequested);
+    connect(m_rows, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            m_grid->applyRowCount(index + 1);
+    });
 }
 
 MenuSettings MainWindow::menuSettings() const
@@ -85,8 +100,23 @@ void MainWindow::clearData()
     m_leftClick->setChecked(false);
     m_rightClick->setChecked(false);
     m_document.slots.clear();
-    m_document.currentSlot = 1;
-    m_redbox->move(8, 16);
+    m_grid->reset();
+    // The emptied slot 1 is current now; show its (empty) tooltip too.
+    refreshPreview();
+}
+
+void MainWindow::refreshPreview()
+{
+    cofferon::refreshPreview(m_preview, m_document.slots[m_document.currentSlot]);
+}
+
+void MainWindow::refreshCell(int slot)
+{
+    const SlotRecord& record = m_document.slots[slot];
+    if (isValidItemId(record.id))
+        m_grid->setPicture(slot, computeSlotIcon(record));
+    else
+        m_grid->clearPicture(slot);
 }
 
 void MainWindow::showOutputFormatMenu()

@@ -12,10 +12,12 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QTextEdit;
 
 namespace cofferon {
 
 class Dialogs;
+class PreviewGrid;
 
 // The main window: the menu-level settings live in its controls, and every
 // command starts here.
@@ -28,6 +30,8 @@ public:
     // The settings as the controls hold them now; a box showing its hint is absent.
     MenuSettings menuSettings() const;
 
+    PreviewGrid* grid() const { return m_grid; }
+
     // Replaces the file write of the export and save commands (tests only).
     void setWriteFunction(WriteFunction write) { m_write = std::move(write); }
 
@@ -35,6 +39,14 @@ public Q_SLOTS:
     void clearData();
     void showOutputFormatMenu();
     void exportAs(OutputEncoding encoding);
+
+    // Redraws the tooltip of the current slot.
+    void refreshPreview();
+    // Gives the slot's cell the picture of its item, or none when its id is not valid.
+    void refreshCell(int slot);
+
+Q_SIGNALS:
+    void slotEditorRequested(int slot);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -54,8 +66,10 @@ private:
     QCheckBox* m_leftClick = nullptr;
     QCheckBox* m_rightClick = nullptr;
     QComboBox* m_rows = nullptr;
-    QLabel* m_redbox = nullptr;
+    QTextEdit* m_preview = nullptr;
     QMenu* m_outputMenu = nullptr;
+    QMenu* m_slotMenu = nullptr;
+    PreviewGrid* m_grid = nullptr;
 };
 
 }  // namespace cofferon

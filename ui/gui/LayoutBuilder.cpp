@@ -79,6 +79,8 @@ QWidget* createControl(const layout::Control& control, QWidget* parent)
     case layout::Kind::RichText: {
         auto* box = new QTextEdit(parent);
         box->setReadOnly(true);
+        // A narrow margin, so that a 20-character line of half-width letters fits the box.
+        box->document()->setDocumentMargin(2);
         setBackground(box, control.background, QPalette::Base);
         return box;
     }

@@ -1,0 +1,167 @@
+#include "preview/core/FormattedText.h"
+
+#include "app/core/Text.h"
+
+#include <array>
+#include <cstddef>
+#include <utility>
+
+namespace cofferon {
+
+namespace {
+
+constexpr std::string_view kAmpersand = "&";
+constexpr std::string_view kSection = "\xA1\xEC";  // "§" in GB18030
+
+constexpr std::array<Rgb, 16> kCodeColours{{
+    {0, 0, 0},
+    {0, 0, 170},
+    {0, 170, 0},
+    {0, 170, 170},
+    {170, 0, 0},
+    {170, 0, 170},
+    {255, 170, 0},
+    {170, 170, 170},
+    {85, 85, 85},
+    {85, 85, 255},
+    {85, 255, 85},
+    {85, 255, 255},
+    {255, 85, 85},
+    {255, 85, 255},
+    {255, 255, 85},
+    {255, 255, 255},
+}};
+
+// Codes are ASCII only; std::tolower would consult the locale.
+char asciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool isFormatCode(char c)
+{
+    return std::string_view("klmnor").find(asciiLower(c)) != std::string_view::npos;
+}
+
+// The format being built up, and the text waiting to be emitted in it.
+class RunBuilder {
+public:
+    void add(std::string_view bytes) { m_current.text += bytes; }
+    bool hasPending() const { return !m_current.text.empty(); }
+
+    void flush()
+    {
+        if (!hasPending())
+            return;
+        m_runs.push_back(m_current);
+        m_current.text.clear();
+    }
+
+    void clearEffects() { m_current.bold = m_current.italic = m_current.underline = m_current.strikeout = false; }
+
+    void applyColourCode(char code)
+    {
+        flush();
+        // Clearing here is unconditional: a colour code always ends the
+        // effects, even directly after a format code.
+        clearEffects();
+        m_current.colour = codeColour(code);
+    }
+
+    void applyFormatCode(char code)
+    {
+        // Effects only restart once text has been shown in them, so that
+        // format codes written back to back combine.
+        if (hasPending()) {
+            flush();
+            clearEffects();
+        }
+        switch (asciiLower(code)) {
+        case 'l':
+            m_current.bold = true;
+            break;
+        case 'm':
+            m_current.strikeout = true;
+            break;
+        case 'n':
+            m_current.underline = true;
+            break;
+        case 'o':
+            m_current.italic = true;
+            break;
+        case 'r':
+            clearEffects();
+            m_current.colour = Rgb{0, 0, 0};
+            break;
+        default:
+            break;  // 'k' is recognised but has no visible effect
+        }
+    }
+
+    std::vector<StyledRun> finish()
+    {
+        flush();
+        return std::move(m_runs);
+    }
+
+private:
+    StyledRun m_current;
+    std::vector<StyledRun> m_runs;
+};
+
+}  // namespace
+
+std::optional<Rgb> codeColour(char code)
+{
+    const char lower = asciiLower(code);
+    if (lower >= '0' && lower <= '9')
+        return kCodeColours[static_cast<std::size_t>(lower - '0')];
+    if (lower >= 'a' && lower <= 'f')
+        return kCodeColours[static_cast<std::size_t>(lower - 'a' + 10)];
+    return std::nullopt;
+}
+
+std::vector<StyledRun> renderFormattedText(std::string_view text)
+{
+    RunBuilder builder;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t length = characterLength(text, pos);
+        const std::string_view c = text.substr(pos, length);
+        const std::size_t next = pos + length;
+        const bool isMarker = c == kAmpersand || c == kSection;
+        if (!isMarker || next >= text.size()) {
+            builder.add(c);
+            pos = next;
+            continue;
+        }
+        // Codes are ASCII, so the lead byte of a double-byte character
+        // never matches one.
+        const char d = text[next];
+        if (codeColour(d)) {
+            builder.applyColourCode(d);
+            pos = next + 1;
+        } else if (isFormatCode(d)) {
+            builder.applyFormatCode(d);
+            pos = next + 1;
+        } else {
+            // Shown literally; what follows is scanned afresh and may itself
+            // be a marker that starts a code.
+            builder.add(c);
+            pos = next;
+        }
+    }
+    return builder.finish();
+}
+
+std::vector<std::vector<StyledRun>> tooltipLines(const SlotRecord& slot)
+{
+    std::vector<std::vector<StyledRun>> lines;
+    lines.push_back(renderFormattedText("&f&o" + slot.name));
+    lines.push_back(renderFormattedText("&5===================="));
+    for (const std::string& line : splitText(slot.lore, "\r\n"))
+        lines.push_back(renderFormattedText("&5&o" + line));
+    return lines;
+}
+
+}  // namespace cofferon

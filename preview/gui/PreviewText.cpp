@@ -1,0 +1,64 @@
+#include "preview/gui/PreviewText.h"
+
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include "app/gui/DocText.h"
+#include "preview/core/FormattedText.h"
+
+namespace cofferon {
+
+namespace {
+
+// The tooltip face is a Song face; where it is not installed a Ming face
+// stands in (its half-width letters keep the separator on one line), then
+// the program's own CJK face.
+QTextCharFormat runFormat(const StyledRun& run)
+{
+    QTextCharFormat format;
+    format.setFontFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
+                            QStringLiteral("WenQuanYi Micro Hei")});
+    format.setFontPointSize(12);
+    format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
+    format.setFontItalic(run.italic);
+    format.setFontUnderline(run.underline);
+    format.setFontStrikeOut(run.strikeout);
+    if (run.colour)
+        format.setForeground(QColor(run.colour->r, run.colour->g, run.colour->b));
+    else
+        format.clearForeground();  // the automatic colour: the box's own text colour
+    return format;
+}
+
+void appendRuns(QTextEdit* box, const std::vector<StyledRun>& runs)
+{
+    QTextCursor cursor(box->document());
+    cursor.movePosition(QTextCursor::End);
+    for (const StyledRun& run : runs)
+        cursor.insertText(docToQt(run.text), runFormat(run));
+}
+
+void appendLineBreak(QTextEdit* box)
+{
+    QTextCursor cursor(box->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertBlock();
+}
+
+}  // namespace
+
+void appendFormattedText(QTextEdit* box, std::string_view text)
+{
+    appendRuns(box, renderFormattedText(text));
+}
+
+void refreshPreview(QTextEdit* box, const SlotRecord& slot)
+{
+    box->clear();
+    for (const std::vector<StyledRun>& line : tooltipLines(slot)) {
+        appendRuns(box, line);
+        appendLineBreak(box);
+    }
+}
+
+}  // namespace cofferon

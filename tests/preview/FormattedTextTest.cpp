@@ -1,0 +1,126 @@
+#include "preview/core/FormattedText.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+namespace cofferon {
+
+// Readable failure output for runs.
+void PrintTo(const StyledRun& run, std::ostream* os)
+{
+    *os << '"' << run.text << "\" " << (run.bold ? "b" : "") << (run.italic ? "i" : "") << (run.underline ? "u" : "")
+        << (run.strikeout ? "s" : "");
+    if (run.colour)
+        *os << " rgb(" << int(run.colour->r) << ',' << int(run.colour->g) << ',' << int(run.colour->b) << ')';
+    else
+        *os << " auto";
+}
+
+namespace {
+
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kGreen{85, 255, 85};
+constexpr Rgb kGold{255, 170, 0};
+constexpr Rgb kRed{255, 85, 85};
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kPurple{170, 0, 170};
+const std::string kSection = "\xA1\xEC";
+
+// effects: any of 'b'old, 'i'talic, 'u'nderline, 's'trikeout.
+StyledRun run(std::string text, std::optional<Rgb> colour = std::nullopt, std::string_view effects = "")
+{
+    StyledRun r;
+    r.text = std::move(text);
+    r.bold = effects.find('b') != std::string_view::npos;
+    r.italic = effects.find('i') != std::string_view::npos;
+    r.underline = effects.find('u') != std::string_view::npos;
+    r.strikeout = effects.find('s') != std::string_view::npos;
+    r.colour = colour;
+    return r;
+}
+
+struct RenderCase {
+    const char* what;
+    std::string text;
+    std::vector<StyledRun> runs;
+};
+
+void PrintTo(const RenderCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
+
+class RenderTest : public testing::TestWithParam<RenderCase> {};
+
+TEST_P(RenderTest, GivesRuns)
+{
+    EXPECT_EQ(renderFormattedText(GetParam().text), GetParam().runs);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RenderTest,
+    testing::Values(
+        RenderCase{"empty text", "", {}}, RenderCase{"marker at end is literal", "ab&", {run("ab&")}},
+        RenderCase{"section marker at end after a code", "&lX" + kSection, {run("X" + kSection, {}, "b")}},
+        RenderCase{"marker before a non-code", "&x &", {run("&x &")}},
+        RenderCase{"two markers then colour", "&&ahi", {run("&"), run("hi", kGreen)}},
+        RenderCase{"two markers then bold", "&&lX", {run("&"), run("X", {}, "b")}},
+        RenderCase{"section marker", kSection + "6gold", {run("gold", kGold)}},
+        RenderCase{"upper-case codes", "&AX&LY", {run("X", kGreen), run("Y", kGreen, "b")}},
+        RenderCase{"format codes combine", "&l&o&n&mX", {run("X", {}, "bius")}},
+        RenderCase{"repeated code adds nothing", "&l&lX", {run("X", {}, "b")}},
+        RenderCase{"format code after text restarts effects", "&lA&oB", {run("A", {}, "b"), run("B", {}, "i")}},
+        RenderCase{"colour code clears effects", "&l&cX", {run("X", kRed)}},
+        RenderCase{"colour code after text clears effects",
+                   "&cA&lB&aC",
+                   {run("A", kRed), run("B", kRed, "b"), run("C", kGreen)}},
+        RenderCase{"r is explicit black without effects", "&lA&c&rB", {run("A", {}, "b"), run("B", kBlack)}},
+        RenderCase{
+            "k shows nothing but restarts effects after text", "&kA&lB&kC", {run("A"), run("B", {}, "b"), run("C")}},
+        RenderCase{"trail byte 0x26 is no marker", "\x81\x26lX", {run("\x81\x26lX")}},
+        RenderCase{"marker before a double-byte character", "&\xB0\xA1", {run("&\xB0\xA1")}},
+        RenderCase{"section bytes across two characters",
+                   "\xB0\xA1\xEC"
+                   "aX",
+                   {run("\xB0\xA1\xEC"
+                        "aX")}},
+        RenderCase{"four-byte character is scanned whole", "\x81\x30&lX", {run("\x81\x30&lX")}}));
+
+TEST(CodeColourTest, MapsCodeCharactersOnly)
+{
+    EXPECT_EQ(codeColour('0'), kBlack);
+    EXPECT_EQ(codeColour('6'), kGold);
+    EXPECT_EQ(codeColour('9'), (Rgb{85, 85, 255}));
+    EXPECT_EQ(codeColour('a'), kGreen);
+    EXPECT_EQ(codeColour('F'), kWhite);
+    for (char c : {'g', 'G', 'r', 'l', '/', ':', '@', '`', '\xA1'})
+        EXPECT_EQ(codeColour(c), std::nullopt) << c;
+}
+
+const std::vector<StyledRun> kSeparator{run("====================", kPurple)};
+
+TEST(TooltipLinesTest, EmptySlotGivesEmptyNameLineAndSeparator)
+{
+    EXPECT_EQ(tooltipLines(SlotRecord{}), (std::vector<std::vector<StyledRun>>{{}, kSeparator}));
+}
+
+TEST(TooltipLinesTest, NameAndLoreLines)
+{
+    SlotRecord slot;
+    slot.name = "Sword";
+    slot.lore = "a\r\n\r\n&cb\r\n";
+    EXPECT_EQ(tooltipLines(slot),
+              (std::vector<std::vector<StyledRun>>{
+                  {run("Sword", kWhite, "i")}, kSeparator, {run("a", kPurple, "i")}, {}, {run("b", kRed)}}));
+}
+
+TEST(TooltipLinesTest, NameColourCodeDropsItalic)
+{
+    SlotRecord slot;
+    slot.name = "&cRed";
+    EXPECT_EQ(tooltipLines(slot).front(), (std::vector<StyledRun>{run("Red", kRed)}));
+}
+
+}  // namespace
+}  // namespace cofferon
