@@ -17,10 +17,12 @@
 #include "preview/core/SlotIcon.h"
 #include "preview/gui/PreviewGrid.h"
 #include "preview/gui/PreviewText.h"
+#include "project/gui/ProjectCommands.h"
 #include "ui/core/Layout.h"
 #include "ui/gui/Dialogs.h"
 #include "ui/gui/InputHints.h"
 #include "ui/gui/LayoutBuilder.h"
+#include "ui/gui/SlotEditor.h"
 
 namespace cofferon {
 
@@ -63,6 +65,16 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
 
     connect(control<QPushButton>("清空数据"), &QPushButton::clicked, this, &MainWindow::clearData);
     connect(control<QPushButton>("生成yml"), &QPushButton::clicked, this, &MainWindow::showOutputFormatMenu);
+    connect(control<QPushButton>("保存配置"), &QPushButton::clicked, this,
+            [this] { saveProjectCommand(*this, m_document, m_dialogs, m_write); });
+    connect(control<QPushButton>("读取配置"), &QPushButton::clicked, this,
+            [this] { loadProjectCommand(*this, m_document, m_dialogs); });
+    connect(control<QPushButton>("删除图标"), &QPushButton::clicked, this,
+            [this] { emptySlotCommand(*this, m_document); });
+    connect(m_slotMenu->findChild<QAction*>(QStringLiteral("复制")), &QAction::triggered, this,
+            [this] { copySlotCommand(m_document); });
+    connect(m_slotMenu->findChild<QAction*>(QStringLiteral("粘贴")), &QAction::triggered, this,
+            [this] { pasteSlotCommand(*this, m_document); });
     connect(m_outputMenu->findChild<QAction*>(QStringLiteral("UTF-8")), &QAction::triggered, this,
             [this] { exportAs(OutputEncoding::Utf8); });
     connect(m_outputMenu->findChild<QAction*>(QStringLiteral("GB2312")), &QAction::triggered, this,
@@ -73,7 +85,7 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
         control<QLabel>("Box"), control<QLabel>("Redbox"), m_document, [this] { refreshPreview(); }, this);
     m_grid->buildGrid();
     connect(m_grid, &PreviewGrid::slotMenuRequested, this, [this](QPoint at) { m_slotMenu->popup(at); });
-    connect(m_grid, &PreviewGrid::editRequested, this, &MainWindow::slotEditorRequested);
+    connect(m_grid, &PreviewGrid::editRequested, this, &MainWindow::openSlotEditor);
     connect(m_rows, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
             m_grid->applyRowCount(index + 1);
@@ -108,6 +120,34 @@ void MainWindow::clearData()
 void MainWindow::refreshPreview()
 {
     cofferon::refreshPreview(m_preview, m_document.slots[m_document.currentSlot]);
+}
+
+void MainWindow::openSlotEditor()
+{
+    Q_EMIT slotEditorRequested(m_document.currentSlot);
+    SlotEditor editor(
+        m_document, m_dialogs,
+        [this](int slot) {
+            refreshCell(slot);
+            refreshPreview();
+        },
+        this);
+    editor.exec();
+}
+
+void MainWindow::applyLoadedSettings(const MenuSettings& settings)
+{
+    const std::pair<QLineEdit*, const std::optional<std::string>*> texts[] = {
+        {m_title, &settings.title}, {m_openItem, &settings.openItem}, {m_command, &settings.menuCommand}};
+    for (const auto& [box, value] : texts) {
+        if (*value && !(*value)->empty())
+            setValue(box, docToQt(**value));
+    }
+    m_leftClick->setChecked(settings.leftClick);
+    m_rightClick->setChecked(settings.rightClick);
+    m_rows->setCurrentIndex(std::clamp(settings.rowIndex, 0, kMaxRows - 1));
+    // As a change of the rows list does, even when the index stayed the same.
+    m_grid->applyRowCount(m_rows->currentIndex() + 1);
 }
 
 void MainWindow::refreshCell(int slot)

@@ -44,6 +44,11 @@ public Q_SLOTS:
     void refreshPreview();
     // Gives the slot's cell the picture of its item, or none when its id is not valid.
     void refreshCell(int slot);
+    // Opens the slot editor on the current slot, modally.
+    void openSlotEditor();
+    // What a project load does to the settings controls: values that are
+    // present go into their boxes in black, the others leave them as they are.
+    void applyLoadedSettings(const MenuSettings& settings);
 
 Q_SIGNALS:
     void slotEditorRequested(int slot);

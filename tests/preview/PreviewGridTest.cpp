@@ -1,9 +1,11 @@
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 #include "app/core/ProgramDirectory.h"
 #include "app/gui/MainWindow.h"
@@ -15,6 +17,7 @@
 #include "support/GuiTestMain.h"
 #include "support/Screenshot.h"
 #include "support/TempDir.h"
+#include "ui/gui/SlotEditor.h"
 
 using namespace cofferon;
 
@@ -113,13 +116,19 @@ private Q_SLOTS:
         QVERIFY(preview().startsWith(QStringLiteral("five")));
     }
 
-    void doubleClickAsksForTheEditor()
+    void doubleClickOpensTheEditorOnThatSlot()
     {
-        QList<int> requested;
-        connect(m_window.get(), &MainWindow::slotEditorRequested, this, [&](int slot) { requested << slot; });
+        m_document.slots[7].name = "seven";
+        QString editedName;
+        QTimer::singleShot(0, this, [&] {
+            QTRY_VERIFY(qobject_cast<SlotEditor*>(QApplication::activeModalWidget()));
+            auto* editor = static_cast<SlotEditor*>(QApplication::activeModalWidget());
+            editedName = editor->findChild<QLineEdit*>(QStringLiteral("物品名称"))->text();
+            editor->reject();
+        });
         QTest::mouseDClick(m_window->windowHandle(), Qt::LeftButton, {}, cell(7)->mapTo(m_window.get(), QPoint(9, 9)));
         QCOMPARE(m_document.currentSlot, 7);
-        QCOMPARE(requested, QList<int>{7});
+        QCOMPARE(editedName, QStringLiteral("seven"));
     }
 
     void fewerRowsMoveTheCurrentSlotUp()

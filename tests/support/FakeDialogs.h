@@ -31,6 +31,7 @@ public:
     // nullopt answers as a cancelled dialog.
     std::deque<std::optional<QString>> fileNames;
     std::deque<std::optional<QString>> inputs;
+    std::deque<std::optional<QColor>> colours;
 
     QStringList fileFilters;
     std::vector<Message> messages;
@@ -52,6 +53,15 @@ public:
             return std::nullopt;
         auto answer = inputs.front();
         inputs.pop_front();
+        return answer;
+    }
+
+    std::optional<QColor> chooseColour(QWidget*, const QColor&) override
+    {
+        if (colours.empty())
+            return std::nullopt;
+        auto answer = colours.front();
+        colours.pop_front();
         return answer;
     }
 

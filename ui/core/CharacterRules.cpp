@@ -22,6 +22,8 @@ bool acceptsCharacter(layout::CharacterFilter filter, char32_t character, std::s
         return character == U':' && currentText.find(':') == std::string_view::npos;
     case layout::CharacterFilter::Command:
         return (character >= U'a' && character <= U'z') || isDigit(character) || character == kBackspace;
+    case layout::CharacterFilter::Integer:
+        return character < 0x20 || character == 0x7F || isDigit(character) || character == U'-';
     }
     return false;
 }

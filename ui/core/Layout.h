@@ -48,7 +48,9 @@ enum Event : unsigned {
 };
 
 // Which characters a box accepts when typed.
-enum class CharacterFilter { None, ItemId, Command };
+// Integer takes the digits and "-" among printable characters and lets
+// control keys through.
+enum class CharacterFilter { None, ItemId, Command, Integer };
 
 inline constexpr std::uint32_t kNoColour = 0xFFFFFFFFu;
 inline constexpr std::uint32_t kHintColour = 0x808080u;
@@ -69,11 +71,14 @@ struct Control {
     int selectedItem = -1;
     std::uint32_t background = kNoColour;  // 0xRRGGBB
     bool hidden = false;
+    bool bordered = false;  // a one-pixel line border
+    int scrollMaximum = 0;  // scroll bars: position 0, minimum 0, page and line step 1
 };
 
 struct MenuEntry {
     std::string_view caption = {};
     std::span<const MenuEntry> submenu = {};
+    std::string_view icon = {};  // a key the Qt layer turns into a picture; empty: none
 };
 
 struct Menu {
@@ -96,6 +101,8 @@ struct Window {
 };
 
 const Window& mainWindowLayout();
+const Window& slotEditorLayout();
+const Window& itemPickerLayout();
 
 // nullptr when the window has no control of that name.
 const Control* findControl(const Window& window, std::string_view name);

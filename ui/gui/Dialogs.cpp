@@ -1,5 +1,6 @@
 #include "ui/gui/Dialogs.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -71,6 +72,18 @@ std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& capt
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
+}
+
+}  // namespace cofferon
+
+namespace cofferon {
+
+std::optional<QColor> QtDialogs::chooseColour(QWidget* parent, const QColor& initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial, parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
 }
 
 }  // namespace cofferon

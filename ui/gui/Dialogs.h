@@ -3,6 +3,7 @@
 // Every file dialog, message box and input box goes through this interface,
 // so the windows can be driven by a script in tests.
 
+#include <QColor>
 #include <QString>
 
 #include <optional>
@@ -28,6 +29,9 @@ public:
     // typed, but an empty text can still be confirmed.
     virtual std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
                                              const QString& initial, bool integerOnly) = 0;
+
+    // nullopt when the user cancels.
+    virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
 };
 
 // The toolkit's own dialogs.
@@ -38,6 +42,7 @@ public:
     void message(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon) override;
     std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
                                      const QString& initial, bool integerOnly) override;
+    std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override;
 };
 
 // "yaml(*.yml)|*.yml" in the toolkit's filter form.

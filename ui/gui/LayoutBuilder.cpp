@@ -14,7 +14,9 @@
 
 #include "app/gui/DocText.h"
 #include "ui/gui/CharacterFilter.h"
+#include "ui/gui/ColourPicker.h"
 #include "ui/gui/InputHints.h"
+#include "ui/gui/MenuIconPictures.h"
 
 namespace cofferon {
 
@@ -65,14 +67,19 @@ QWidget* createControl(const layout::Control& control, QWidget* parent)
         list->setCurrentIndex(control.selectedItem);
         return list;
     }
-    case layout::Kind::Label:
-        return new QLabel(caption, parent);
+    case layout::Kind::Label: {
+        QString text = caption;
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        return new QLabel(text, parent);
+    }
     case layout::Kind::GroupBox:
         return new QGroupBox(caption, parent);
     case layout::Kind::PictureBox:
     case layout::Kind::PictureButton: {
         auto* picture = new QLabel(parent);
         picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        if (control.bordered)
+            picture->setFrameStyle(QFrame::Box | QFrame::Plain);
         setBackground(picture, control.background, QPalette::Window);
         return picture;
     }
@@ -84,10 +91,15 @@ QWidget* createControl(const layout::Control& control, QWidget* parent)
         setBackground(box, control.background, QPalette::Base);
         return box;
     }
-    case layout::Kind::VScrollBar:
-        return new QScrollBar(Qt::Vertical, parent);
+    case layout::Kind::VScrollBar: {
+        auto* bar = new QScrollBar(Qt::Vertical, parent);
+        bar->setRange(0, control.scrollMaximum);
+        bar->setPageStep(1);
+        bar->setSingleStep(1);
+        return bar;
+    }
     case layout::Kind::ColourPicker:
-        return new QPushButton(parent);
+        return new ColourPicker(parent);
     case layout::Kind::SaveFileDialog:
     case layout::Kind::FileDialog:
     case layout::Kind::MenuStyle:
@@ -130,7 +142,11 @@ void buildControls(QWidget* window, const layout::Window& layout)
         if (!widget)
             continue;
         widget->setObjectName(programText(control.name));
-        widget->setGeometry(control.left, control.top, control.width, control.height);
+        // Positions inside a bordered box count from inside its border.
+        const int inset = (parent != window && parent->property("cofferonBordered").toBool()) ? 1 : 0;
+        widget->setGeometry(control.left + inset, control.top + inset, control.width, control.height);
+        if (control.bordered)
+            widget->setProperty("cofferonBordered", true);
         widget->setVisible(!control.hidden);
     }
     if (!layout.initialFocus.empty()) {
@@ -146,11 +162,15 @@ QMenu* buildMenu(QWidget* owner, const layout::Menu& menu)
     for (const layout::MenuEntry& entry : menu.entries) {
         if (!entry.submenu.empty()) {
             QMenu* submenu = buildMenu(popup, layout::Menu{entry.caption, entry.submenu, menu.icons});
-            popup->addMenu(submenu);
+            QAction* opener = popup->addMenu(submenu);
+            if (menu.icons && !entry.icon.empty())
+                opener->setIcon(menuIcon(entry.icon));
             continue;
         }
         QAction* action = popup->addAction(programText(entry.caption));
         action->setObjectName(programText(entry.caption));
+        if (menu.icons && !entry.icon.empty())
+            action->setIcon(menuIcon(entry.icon));
     }
     return popup;
 }

@@ -1,0 +1,157 @@
+#include "project/core/ProjectFile.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include "app/core/ItemId.h"
+#include "app/core/Text.h"
+
+namespace cofferon {
+
+namespace {
+
+constexpr std::string_view kSetting = "Setting";
+constexpr std::string_view kEol = "\r\n";
+constexpr std::string_view kEscapedEol = "&^p";
+
+std::string escapeLines(std::string_view text)
+{
+    return replaceText(text, kEol, kEscapedEol);
+}
+
+// "&^p" with a small or capital p becomes a line break, matched at character
+// starts only like every other search in the document.
+std::string unescapeLines(std::string_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (text.compare(pos, 2, "&^") == 0 && pos + 2 < text.size() &&
+            (text[pos + 2] == 'p' || text[pos + 2] == 'P')) {
+            result.append(kEol);
+            pos += kEscapedEol.size();
+            continue;
+        }
+        const std::size_t length = characterLength(text, pos);
+        result.append(text.substr(pos, length));
+        pos += length;
+    }
+    return result;
+}
+
+std::optional<std::string> presentWhenNotEmpty(std::string value)
+{
+    if (value.empty())
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+bool ProjectData::operator==(const ProjectData& other) const
+{
+    const auto tie = [](const ProjectSettings& s) {
+        return std::tie(s.title, s.openItem, s.menuCommand, s.leftClick, s.rightClick, s.rowIndex);
+    };
+    return tie(settings) == tie(other.settings) && slots == other.slots;
+}
+
+std::string projectText(const ProjectSettings& settings, const SlotTable& slots)
+{
+    IniFile file;
+    if (settings.title)
+        file.setValue(kSetting, "title", *settings.title);
+    if (settings.openItem)
+        file.setValue(kSetting, "Item", *settings.openItem);
+    if (settings.menuCommand)
+        file.setValue(kSetting, "command", *settings.menuCommand);
+    file.setValue(kSetting, "left", settings.leftClick ? "true" : "false");
+    file.setValue(kSetting, "right", settings.rightClick ? "true" : "false");
+    file.setValue(kSetting, "row", numberToText(static_cast<long long>(settings.rowIndex)));
+
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const SlotRecord& record = slots[slot];
+        if (!isValidItemId(record.id))
+            continue;
+        const std::string section = numberToText(static_cast<long long>(slot));
+        file.setValue(section, "id", record.id);
+        file.setValue(section, "name", record.name);
+        file.setValue(section, "money", record.money);
+        file.setValue(section, "point", record.point);
+        file.setValue(section, "exp", record.exp);
+        file.setValue(section, "item", record.item);
+        file.setValue(section, "amount", record.amount);
+        file.setValue(section, "permission", record.permission);
+        file.setValue(section, "view-permission", record.viewPermission);
+        file.setValue(section, "head", record.head);
+        file.setValue(section, "keep-open", record.keepOpen);
+        file.setValue(section, "color", record.color);
+        file.setValue(section, "lore", escapeLines(record.lore));
+        file.setValue(section, "command", escapeLines(record.command));
+        file.setValue(section, "enchants", escapeLines(record.enchants));
+    }
+    return file.serialize();
+}
+
+std::optional<std::string> writeProject(const std::string& path, const ProjectSettings& settings,
+                                        const SlotTable& slots, const WriteFunction& write)
+{
+    // Written from scratch: slots emptied since the last save leave nothing behind.
+    return writeFileAtomically(path, projectText(settings, slots), write);
+}
+
+ProjectData readProject(const IniFile& file)
+{
+    ProjectData data;
+    ProjectSettings& settings = data.settings;
+    settings.title = presentWhenNotEmpty(file.value(kSetting, "title", ""));
+    settings.openItem = presentWhenNotEmpty(file.value(kSetting, "Item", ""));
+    settings.menuCommand = presentWhenNotEmpty(file.value(kSetting, "command", ""));
+    settings.leftClick = file.value(kSetting, "left", "false") == "true";
+    settings.rightClick = file.value(kSetting, "right", "false") == "true";
+    // The rows list has six entries; a hand-edited number beyond them means the nearest one.
+    settings.rowIndex = static_cast<int>(
+        std::clamp(textToInteger(file.value(kSetting, "row", "5")), 0LL, static_cast<long long>(kMaxRows - 1)));
+
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const std::string section = numberToText(static_cast<long long>(slot));
+        std::string id = file.value(section, "id", "");
+        if (!isValidItemId(id))
+            continue;
+        SlotRecord& record = data.slots[slot];
+        record.id = std::move(id);
+        record.name = file.value(section, "name", "");
+        record.money = file.value(section, "money", "");
+        record.point = file.value(section, "point", "");
+        record.exp = file.value(section, "exp", "");
+        record.item = file.value(section, "item", "");
+        record.amount = file.value(section, "amount", "");
+        record.permission = file.value(section, "permission", "");
+        record.viewPermission = file.value(section, "view-permission", "");
+        record.head = file.value(section, "head", "");
+        record.keepOpen = file.value(section, "keep-open", "false");
+        record.color = file.value(section, "Color", "");
+        record.lore = unescapeLines(file.value(section, "lore", ""));
+        record.command = unescapeLines(file.value(section, "command", ""));
+        record.enchants = unescapeLines(file.value(section, "enchants", ""));
+    }
+    return data;
+}
+
+std::variant<ProjectData, std::string> readProjectFile(const std::string& path)
+{
+    auto file = IniFile::load(path);
+    if (auto* error = std::get_if<std::string>(&file))
+        return std::move(*error);
+    return readProject(std::get<IniFile>(file));
+}
+
+std::string iniFileName(std::string_view chosen)
+{
+    std::string name(chosen);
+    if (rightPart(name, 4) != ".ini")
+        name += ".ini";
+    return name;
+}
+
+}  // namespace cofferon

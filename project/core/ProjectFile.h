@@ -1,0 +1,53 @@
+#pragma once
+
+// The project file: the menu-level settings in section "Setting" and one
+// section per slot with a valid item ID, named by its slot number. Texts are
+// the document's bytes; the multi-line fields keep their "\r\n" line breaks
+// as the three characters "&^p" so that each value stays on one line.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "app/core/AtomicFile.h"
+#include "app/core/MenuSettings.h"
+#include "app/core/SlotRecord.h"
+#include "project/core/IniFile.h"
+
+namespace cofferon {
+
+// The project file keeps exactly what the main window's controls hold.
+using ProjectSettings = MenuSettings;
+
+struct ProjectData {
+    ProjectSettings settings;
+    SlotTable slots;
+
+    bool operator==(const ProjectData&) const;
+};
+
+// The whole file, CR LF lines: "Setting" first, then the slots in ascending
+// order, every one of their 15 keys written even when empty. An absent text
+// setting writes no key.
+std::string projectText(const ProjectSettings& settings, const SlotTable& slots);
+
+// Replaces the file whole (temporary file renamed over it), so a failed save
+// keeps the old project. nullopt on success, else the system's description
+// of the failure. `write` is the test seam of writeFileAtomically.
+std::optional<std::string> writeProject(const std::string& path, const ProjectSettings& settings,
+                                        const SlotTable& slots, const WriteFunction& write = {});
+
+// A text setting whose value is empty comes back absent: loading leaves that
+// box as it was. "row" is clamped into 0..5. A slot section counts only when
+// its "id" is a valid item ID; its other values are taken as they are.
+ProjectData readProject(const IniFile& file);
+
+// A file that does not exist reads as an empty project; one that exists and
+// cannot be read gives the system's description of why.
+std::variant<ProjectData, std::string> readProjectFile(const std::string& path);
+
+// Appends ".ini" unless the name already ends in exactly ".ini".
+std::string iniFileName(std::string_view chosen);
+
+}  // namespace cofferon

@@ -1,0 +1,26 @@
+#pragma once
+
+// The project and slot commands of the main window.
+
+#include "app/core/AtomicFile.h"
+
+namespace cofferon {
+
+class Dialogs;
+class MainWindow;
+struct Document;
+
+// "保存配置": asks for a name (".ini" added unless it ends so) and replaces
+// the file whole; a failed write is reported and keeps the old file.
+void saveProjectCommand(MainWindow& window, Document& document, Dialogs& dialogs, const WriteFunction& write = {});
+
+// "读取配置": asks for a file and replaces the work with it; a file that
+// cannot be read is reported and changes nothing.
+void loadProjectCommand(MainWindow& window, Document& document, Dialogs& dialogs);
+
+// The slot menu's "复制" and "粘贴", and "删除图标": whole records, on the current slot.
+void copySlotCommand(Document& document);
+void pasteSlotCommand(MainWindow& window, Document& document);
+void emptySlotCommand(MainWindow& window, Document& document);
+
+}  // namespace cofferon

@@ -1,0 +1,145 @@
+#include <QLabel>
+#include <QScrollBar>
+#include <QTest>
+
+#include "app/core/ProgramDirectory.h"
+#include "preview/core/BuiltinPictures.h"
+#include "preview/core/IconListing.h"
+#include "preview/gui/ItemPicker.h"
+#include "support/GuiTestMain.h"
+#include "support/Screenshot.h"
+#include "support/TempDir.h"
+
+using namespace cofferon;
+
+class ItemPickerTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<test::TempDir> m_dir;
+    Document m_document;
+
+    void addIcon(const std::string& name)
+    {
+        const Picture& picture = missingItemPicture();
+        test::writeFile(m_dir->file("items/" + name), std::string(picture.begin(), picture.end()));
+    }
+
+    void addIcons(int count)
+    {
+        for (int i = 1; i <= count; ++i)
+            addIcon(std::to_string(i) + "-0.bmp");
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<test::TempDir>();
+        std::filesystem::create_directories(m_dir->path() / "items");
+        setProgramDirectory(m_dir->path().string());
+        m_document = Document{};
+    }
+
+    void cleanup()
+    {
+        setProgramDirectory(".");
+        m_dir.reset();
+    }
+
+    void namesBecomeItemIds()
+    {
+        addIcon("35-14.bmp");
+        addIcon("1.bmp");
+        addIcon("35-1-2.bmp");
+        std::filesystem::create_directories(m_dir->path() / "items" / "sub.bmp");
+        test::writeFile(m_dir->file("items/notes.txt"), "x");
+
+        ItemPicker picker(m_document);
+        QCOMPARE(m_document.pickerList, (std::vector<std::string>{"1.bmp", "35-1-2.bmp", "35-14.bmp"}));
+        QStringList picked;
+        for (int tag = 1; tag <= 3; ++tag) {
+            picker.pickItem(tag);
+            picked << picker.pickedItemId();
+        }
+        QCOMPARE(picked, QStringList({QStringLiteral("1"), QStringLiteral("35:1:2"), QStringLiteral("35:14")}));
+        QCOMPARE(picker.result(), int(QDialog::Accepted));
+    }
+
+    void iconsAreLaidOutTenToARowAndPickedByDoubleClick()
+    {
+        addIcons(25);
+        ItemPicker picker(m_document);
+        picker.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&picker));
+        auto* inner = picker.findChild<QLabel*>(QStringLiteral("内框"));
+        QCOMPARE(inner->height(), 99);
+        auto* bar = picker.findChild<QScrollBar*>(QStringLiteral("滚动条"));
+        QCOMPARE(bar->maximum(), 0);  // everything fits
+        QVERIFY(!bar->isEnabled());
+        auto* icon25 = picker.findChild<PickerIcon*>(QStringLiteral("Box25"));
+        QVERIFY(icon25);
+        QCOMPARE(icon25->pos(), QPoint(4 * 33, 2 * 33));
+        QVERIFY(!icon25->pixmap().isNull());
+        QCOMPARE(picker.focusWidget(), nullptr);
+        test::saveScreenshot(&picker, QStringLiteral("item-picker"));
+
+        auto* icon12 = picker.findChild<PickerIcon*>(QStringLiteral("Box12"));
+        QTest::mouseDClick(picker.windowHandle(), Qt::LeftButton, {}, icon12->mapTo(&picker, QPoint(5, 5)));
+        QTRY_VERIFY(!picker.isVisible());
+        QCOMPARE(picker.pickedItemId(), QStringLiteral("12:0"));
+    }
+
+    void manyIconsScroll()
+    {
+        addIcons(500);
+        ItemPicker picker(m_document);
+        auto* inner = picker.findChild<QLabel*>(QStringLiteral("内框"));
+        auto* bar = picker.findChild<QScrollBar*>(QStringLiteral("滚动条"));
+        QCOMPARE(inner->height(), 1650);
+        QCOMPARE(bar->maximum(), 1187);
+        QVERIFY(bar->isEnabled());
+        const QPoint home = inner->pos();
+        bar->setValue(330);
+        QCOMPARE(inner->pos(), home - QPoint(0, 330));
+        // Icon 101 starts row 11, at the top of the viewport now.
+        auto* icon101 = picker.findChild<PickerIcon*>(QStringLiteral("Box101"));
+        QCOMPARE(icon101->mapTo(inner->parentWidget(), QPoint(0, 0)).y(), home.y());
+    }
+
+    void everyOpeningListsTheFolderAnew()
+    {
+        addIcon("5-0.bmp");
+        addIcon("7-0.bmp");
+        {
+            ItemPicker first(m_document);
+            first.pickItem(2);
+            QCOMPARE(first.pickedItemId(), QStringLiteral("7:0"));
+        }
+        addIcon("6-0.bmp");
+        ItemPicker second(m_document);
+        second.pickItem(2);
+        QCOMPARE(second.pickedItemId(), QStringLiteral("6:0"));
+        QCOMPARE(m_document.pickerList.size(), std::size_t(3));
+    }
+
+    void missingFolderGivesAnEmptyPicker()
+    {
+        std::filesystem::remove_all(m_dir->path() / "items");
+        ItemPicker picker(m_document);
+        QVERIFY(m_document.pickerList.empty());
+        QCOMPARE(picker.findChild<QScrollBar*>(QStringLiteral("滚动条"))->maximum(), 0);
+    }
+
+    void listingSortsByIdThenData()
+    {
+        for (const char* name : {"35-10.bmp", "35-2.bmp", "4-0.bmp", "100-0.BMP", "x.bmp"})
+            addIcon(name);
+        QCOMPARE(listIconFiles(m_dir->file("items")),
+                 (std::vector<std::string>{"x.bmp", "4-0.bmp", "35-2.bmp", "35-10.bmp", "100-0.BMP"}));
+        QCOMPARE(pickerScrollMaximum(25), 99 - 463);
+        QCOMPARE(pickedItemId("35-14.bmp"), std::string("35:14"));
+    }
+};
+
+COFFERON_GUI_TEST_MAIN(ItemPickerTest)
+#include "ItemPickerTest.moc"

@@ -1,0 +1,316 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTextEdit>
+
+#include <sstream>
+#include <unistd.h>
+
+#include "app/core/Codec.h"
+#include "app/core/ProgramDirectory.h"
+#include "app/gui/MainWindow.h"
+#include "preview/gui/PreviewGrid.h"
+#include "project/core/ExportCli.h"
+#include "project/core/ProjectFile.h"
+#include "support/FakeDialogs.h"
+#include "support/GuiTestMain.h"
+#include "support/TempDir.h"
+#include "ui/gui/InputHints.h"
+
+using namespace cofferon;
+
+namespace {
+
+QString qs(const std::string& path)
+{
+    return QString::fromStdString(path);
+}
+
+// A project as the Windows version of this tool writes it: GBK bytes, CR LF,
+// keys in other cases, blank lines between some sections.
+std::string windowsProject()
+{
+    return "[Setting]\r\n"
+           "title=&6\xC9\xCC\xB5\xEA\r\n"  // 商店
+           "ITEM=345\r\n"
+           "command=shop\r\n"
+           "left=true\r\n"
+           "right=false\r\n"
+           "row=2\r\n"
+           "\r\n"
+           "[1]\r\n"
+           "id=35:14\r\n"
+           "name=&c\xBA\xEC\xC9\xAB\xD1\xF2\xC3\xAB\r\n"  // 红色羊毛
+           "money=10\r\npoint=\r\nexp=\r\nitem=\r\namount=\r\npermission=\r\nview-permission=\r\nhead=\r\n"
+           "keep-open=true\r\n"
+           "Color=\r\n"
+           "lore=&7one&^p&7two\r\n"
+           "command=tell:hi&^Pop:say hi\r\n"
+           "enchants=\r\n"
+           "[12]\r\n"
+           "id=299\r\n"
+           "COLOR=255, 0, 0\r\n"
+           "[30]\r\n"
+           "id=1\r\n"
+           "[40]\r\n"
+           "id=abc\r\n"
+           "name=ignored\r\n";
+}
+
+}  // namespace
+
+class ProjectCommandsTest : public QObject {
+    Q_OBJECT
+
+private:
+    Document m_document;
+    test::FakeDialogs m_dialogs;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<test::TempDir> m_dir;
+
+    template <typename T>
+    T* find(const char* name) const
+    {
+        return m_window->findChild<T*>(QString::fromUtf8(name));
+    }
+    void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
+    void save(const std::optional<QString>& name)
+    {
+        m_dialogs.fileNames.push_back(name);
+        click("保存配置");
+    }
+    void load(const std::optional<QString>& name)
+    {
+        m_dialogs.fileNames.push_back(name);
+        click("读取配置");
+    }
+    void slotMenu(const char* entry)
+    {
+        find<QMenu>("复制粘贴")->findChild<QAction*>(QString::fromUtf8(entry))->trigger();
+    }
+    QPixmap picture(int slot) const { return m_window->grid()->cell(slot)->pixmap(); }
+    QString preview() const { return find<QTextEdit>("效果预览")->toPlainText(); }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_document = Document{};
+        m_dialogs = test::FakeDialogs{};
+        m_dir = std::make_unique<test::TempDir>();
+        setProgramDirectory(m_dir->path().string());  // no icons: every item shows the checkerboard
+        m_window = std::make_unique<MainWindow>(m_document, m_dialogs);
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        setProgramDirectory(".");
+        m_dir.reset();
+    }
+
+    void saveNamesTheFileAndWritesTheWholeWork()
+    {
+        setValue(find<QLineEdit>("菜单标题"), QStringLiteral("Shop"));
+        find<QCheckBox>("右键开启")->setChecked(true);
+        find<QComboBox>("行数")->setCurrentIndex(3);
+        m_document.slots[7] = {.name = "n", .id = "1"};
+        const std::pair<const char*, const char*> names[] = {
+            {"menu", "menu.ini"}, {"two.ini", "two.ini"}, {"three.INI", "three.INI.ini"}};
+        for (const auto& [chosen, written] : names) {
+            save(qs(m_dir->file(chosen)));
+            QCOMPARE(test::readFile(m_dir->file(written)), projectText(m_window->menuSettings(), m_document.slots));
+        }
+        QVERIFY(!std::filesystem::exists(m_dir->file("three.INI")));
+        QVERIFY(test::readFile(m_dir->file("menu.ini")).find("title=Shop\r\n") != std::string::npos);
+        QVERIFY(m_dialogs.messages.empty());
+        QCOMPARE(m_dialogs.fileFilters.value(0), QStringLiteral("配置文件(*.ini)|*.ini"));
+    }
+
+    void savingOverALargerProjectKeepsOnlyTheCurrentSlots()
+    {
+        const std::string path = m_dir->file("menu.ini");
+        test::writeFile(path, windowsProject());
+        m_document.slots[2].id = "5";
+        save(qs(path));
+        const ProjectData back = std::get<ProjectData>(readProjectFile(path));
+        QCOMPARE(back.slots[2].id, std::string("5"));
+        QVERIFY(back.slots[1].id.empty() && back.slots[12].id.empty());
+    }
+
+    void failedSaveIsReportedAndKeepsTheOldFile()
+    {
+        const std::string path = m_dir->file("menu.ini");
+        test::writeFile(path, windowsProject());
+        m_window->setWriteFunction([](int, const char*, std::size_t) -> ssize_t {
+            errno = ENOSPC;
+            return -1;
+        });
+        save(qs(path));
+        QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(m_dialogs.messages[0].caption, QStringLiteral("错误"));
+        QVERIFY(m_dialogs.messages[0].text.contains(qs(path)));
+        QCOMPARE(test::readFile(path), windowsProject());
+
+        m_window->setWriteFunction({});
+        save(qs(m_dir->file("missing/menu.ini")));
+        QCOMPARE(m_dialogs.messages.size(), std::size_t(2));
+    }
+
+    void cancelledDialogsChangeNothing()
+    {
+        m_document.slots[3].id = "1";
+        save(std::nullopt);
+        load(std::nullopt);
+        load(QString());
+        QCOMPARE(m_document.slots[3].id, std::string("1"));
+        QVERIFY(std::filesystem::is_empty(m_dir->path()));
+        QVERIFY(m_dialogs.messages.empty());
+    }
+
+    void windowsProjectLoadsIntoTheWindow()
+    {
+        const std::string path = m_dir->file("old.ini");
+        test::writeFile(path, windowsProject());
+        m_document.slots[5] = {.name = "old", .id = "1"};
+        m_window->refreshCell(5);
+        m_window->grid()->selectSlot(23);
+        setValue(find<QLineEdit>("菜单指令"), QStringLiteral("before"));
+
+        load(qs(path));
+        QCOMPARE(find<QLineEdit>("菜单标题")->text(), QStringLiteral("&6商店"));
+        QVERIFY(!showsHint(find<QLineEdit>("菜单标题")));
+        QCOMPARE(find<QLineEdit>("物品ID")->text(), QStringLiteral("345"));
+        QCOMPARE(find<QLineEdit>("菜单指令")->text(), QStringLiteral("shop"));
+        QVERIFY(find<QCheckBox>("左键开启")->isChecked() && !find<QCheckBox>("右键开启")->isChecked());
+        QCOMPARE(find<QComboBox>("行数")->currentIndex(), 2);
+        QCOMPARE(m_document.currentSlot, 1);
+        QCOMPARE(find<QLabel>("Redbox")->pos(), QPoint(8, 16));
+        for (int slot = 1; slot <= kSlotCount; ++slot)
+            QCOMPARE(m_window->grid()->cell(slot)->isHidden(), slot > 27);
+
+        QCOMPARE(m_document.slots[1].lore, std::string("&7one\r\n&7two"));
+        QCOMPARE(m_document.slots[1].command, std::string("tell:hi\r\nop:say hi"));
+        QCOMPARE(m_document.slots[12].color, std::string("255, 0, 0"));
+        QVERIFY(m_document.slots[5] == SlotRecord{});  // the old slot is gone
+        QVERIFY(m_document.slots[40] == SlotRecord{});  // an invalid id is ignored whole
+        QVERIFY(!picture(1).isNull() && !picture(30).isNull());
+        QVERIFY(picture(5).isNull() && picture(40).isNull());
+        QVERIFY(preview().startsWith(QStringLiteral("红色羊毛\n")));
+        QVERIFY(m_dialogs.messages.empty());
+    }
+
+    void loadKeepsBoxesOfEmptyValuesAndClampsTheRow()
+    {
+        const std::string path = m_dir->file("p.ini");
+        test::writeFile(path, "[Setting]\nrow=9\n[2]\nid=3\n");  // LF only, written by hand
+        setValue(find<QLineEdit>("菜单标题"), QStringLiteral("kept"));
+        find<QCheckBox>("右键开启")->setChecked(true);
+        load(qs(path));
+        QCOMPARE(find<QLineEdit>("菜单标题")->text(), QStringLiteral("kept"));
+        QVERIFY(showsHint(find<QLineEdit>("物品ID")));
+        QVERIFY(!find<QCheckBox>("右键开启")->isChecked());
+        QCOMPARE(find<QComboBox>("行数")->currentIndex(), 5);
+        QCOMPARE(m_document.slots[2].id, std::string("3"));
+    }
+
+    void unreadableFileIsReportedAndChangesNothing()
+    {
+        m_document.slots[3].id = "1";
+        std::filesystem::create_directories(m_dir->path() / "folder.ini");
+        load(qs(m_dir->file("folder.ini")));
+        QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
+        QVERIFY(m_dialogs.messages[0].text.contains(QStringLiteral("folder.ini")));
+        QCOMPARE(m_document.slots[3].id, std::string("1"));
+    }
+
+    void saveAndLoadRoundTripTheWindow()
+    {
+        setValue(find<QLineEdit>("菜单标题"), QStringLiteral("It's \"中文\""));
+        setValue(find<QLineEdit>("物品ID"), QStringLiteral("397:3"));
+        find<QComboBox>("行数")->setCurrentIndex(0);
+        m_document.slots[9] = {.lore = "a\r\nb", .name = "\"q\"", .id = "35:1", .keepOpen = "false"};
+        const SlotTable before = m_document.slots;
+        save(qs(m_dir->file("round")));
+        m_window->clearData();
+        load(qs(m_dir->file("round.ini")));
+        QCOMPARE(find<QLineEdit>("菜单标题")->text(), QStringLiteral("It's \"中文\""));
+        QCOMPARE(find<QLineEdit>("物品ID")->text(), QStringLiteral("397:3"));
+        QCOMPARE(find<QComboBox>("行数")->currentIndex(), 0);
+        QCOMPARE(m_document.slots[9].lore, before[9].lore);
+        // One enclosing pair of quotes is dropped on reading, as the file format has it.
+        QCOMPARE(m_document.slots[9].name, std::string("q"));
+    }
+
+    void copyAndPasteAreIndependentCopies()
+    {
+        m_document.slots[3] = {.name = "three", .id = "35:2"};
+        m_window->grid()->selectSlot(3);
+        slotMenu("复制");
+        m_window->grid()->selectSlot(10);
+        slotMenu("粘贴");
+        QVERIFY(m_document.slots[10] == m_document.slots[3]);
+        QVERIFY(!picture(10).isNull());
+        QVERIFY(preview().startsWith(QStringLiteral("three")));
+        m_document.slots[10].name = "edited";
+        QCOMPARE(m_document.slots[3].name, std::string("three"));
+        QCOMPARE(m_document.slotClipboard.name, std::string("three"));
+
+        // The slot clipboard survives loading another project.
+        const std::string path = m_dir->file("other.ini");
+        test::writeFile(path, windowsProject());
+        load(qs(path));
+        m_window->grid()->selectSlot(20);
+        slotMenu("粘贴");
+        QCOMPARE(m_document.slots[20].name, std::string("three"));
+    }
+
+    void pastingAnEmptyClipboardEmptiesTheSlotAndItsCell()
+    {
+        m_document.slots[4] = {.name = "four", .id = "1"};
+        m_window->refreshCell(4);
+        m_window->grid()->selectSlot(4);
+        slotMenu("粘贴");
+        QVERIFY(m_document.slots[4] == SlotRecord{});
+        QVERIFY(picture(4).isNull());
+    }
+
+    void deleteIconEmptiesTheWholeSlot()
+    {
+        setValue(find<QLineEdit>("菜单标题"), QStringLiteral("T"));
+        m_document.slots[6] = {.lore = "l", .name = "six", .id = "1", .command = "tell:x"};
+        m_window->refreshCell(6);
+        m_window->grid()->selectSlot(6);
+        click("删除图标");
+        QVERIFY(m_document.slots[6] == SlotRecord{});
+        QVERIFY(picture(6).isNull());
+        QCOMPARE(m_document.currentSlot, 6);
+        QCOMPARE(preview(), QStringLiteral("\n====================\n"));
+        m_dialogs.fileNames.push_back(qs(m_dir->file("menu.yml")));
+        m_window->exportAs(OutputEncoding::Utf8);
+        QCOMPARE(test::readFile(m_dir->file("menu.yml")), std::string("menu-setting:\r\n  name: 'T'\r\n  rows: 6\r\n"));
+    }
+
+    void commandLineExportWritesWhatTheWindowWrites()
+    {
+        const std::string project = m_dir->file("old.ini");
+        test::writeFile(project, windowsProject());
+        load(qs(project));
+        for (const auto& [encoding, name] :
+             {std::pair{OutputEncoding::Utf8, "utf-8"}, {OutputEncoding::Gb2312, "gb2312"}}) {
+            const std::string fromWindow = m_dir->file(std::string("window-") + name + ".yml");
+            m_dialogs.fileNames.push_back(qs(fromWindow));
+            m_window->exportAs(encoding);
+            std::ostringstream out;
+            std::ostringstream err;
+            QCOMPARE(runExportCli({project, "--encoding", name}, out, err), 0);
+            QCOMPARE(out.str(), test::readFile(fromWindow));
+        }
+    }
+};
+
+COFFERON_GUI_TEST_MAIN(ProjectCommandsTest)
+#include "ProjectCommandsTest.moc"

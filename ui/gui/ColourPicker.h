@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QColor>
+#include <QPushButton>
+
+namespace cofferon {
+
+// A drop-down chooser of one colour: a button that shows its colour. The
+// window that owns it decides how a new colour is chosen.
+class ColourPicker : public QPushButton {
+    Q_OBJECT
+
+public:
+    explicit ColourPicker(QWidget* parent = nullptr);
+
+    QColor colour() const { return m_colour; }
+    void setColour(const QColor& colour);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor m_colour;
+};
+
+}  // namespace cofferon

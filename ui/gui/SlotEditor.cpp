@@ -1,0 +1,343 @@
+#include "ui/gui/SlotEditor.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextCursor>
+#include <QWindow>
+
+#include "app/core/ItemId.h"
+#include "app/core/Text.h"
+#include "app/gui/DocText.h"
+#include "preview/gui/ItemPicker.h"
+#include "ui/core/InsertMenus.h"
+#include "ui/core/Layout.h"
+#include "ui/core/SlotEditorText.h"
+#include "ui/gui/ColourPicker.h"
+#include "ui/gui/Dialogs.h"
+#include "ui/gui/InputHints.h"
+#include "ui/gui/LayoutBuilder.h"
+
+namespace cofferon {
+
+namespace {
+
+// A hint box reads as empty while it shows its hint.
+std::string readBox(const QLineEdit* box)
+{
+    return showsHint(box) ? std::string() : qtToDoc(box->text());
+}
+
+void showIfSet(QLineEdit* box, const std::string& value)
+{
+    if (!value.empty())
+        setValue(box, docToQt(value));
+}
+
+void appendLine(QPlainTextEdit* box, const QString& line)
+{
+    QTextCursor cursor(box->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QLatin1Char('\n') + line);
+    box->setTextCursor(cursor);
+}
+
+QColor toQColor(Rgb colour)
+{
+    return QColor(colour.r, colour.g, colour.b);
+}
+
+}  // namespace
+
+QString multiLineToWidget(const std::string& text)
+{
+    return docToQt(replaceText(text, "\r\n", "\n"));
+}
+
+std::string multiLineFromWidget(const QString& text)
+{
+    QString unix = text;
+    unix.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return replaceText(qtToDoc(unix), "\n", "\r\n");
+}
+
+template <typename T>
+T* SlotEditor::control(const char* name) const
+{
+    T* found = findChild<T*>(QString::fromUtf8(name));
+    Q_ASSERT_X(found, "SlotEditor", name);
+    return found;
+}
+
+SlotEditor::SlotEditor(Document& document, Dialogs& dialogs, std::function<void(int)> stored, QWidget* parent)
+    : QDialog(parent), m_document(document), m_dialogs(dialogs), m_stored(std::move(stored))
+{
+    const layout::Window& layout = layout::slotEditorLayout();
+    applyWindowFrame(this, layout);
+    buildControls(this, layout);
+    buildMenus(this, layout);
+    setModal(true);
+
+    m_name = control<QLineEdit>("物品名称");
+    m_id = control<QLineEdit>("物品ID");
+    m_money = control<QLineEdit>("扣除金钱");
+    m_point = control<QLineEdit>("扣除点券");
+    m_exp = control<QLineEdit>("扣除经验");
+    m_item = control<QLineEdit>("扣除物品");
+    m_amount = control<QLineEdit>("物品数量");
+    m_permission = control<QLineEdit>("使用权限");
+    m_viewPermission = control<QLineEdit>("查看权限");
+    m_head = control<QLineEdit>("头颅名称");
+    m_keepOpen = control<QCheckBox>("保持开启");
+    m_colourOn = control<QCheckBox>("皮甲颜色");
+    m_colour = control<ColourPicker>("颜色选择");
+    m_lore = control<QPlainTextEdit>("Lore");
+    m_command = control<QPlainTextEdit>("指令");
+    m_enchants = control<QPlainTextEdit>("附魔");
+    m_insertMenu = control<QMenu>("插入项目");
+
+    // The three insert boxes become the target on focus; their own context
+    // menus give way to the insert menu.
+    for (QWidget* box :
+         {static_cast<QWidget*>(m_name), static_cast<QWidget*>(m_lore), static_cast<QWidget*>(m_command)}) {
+        box->installEventFilter(this);
+        box->setContextMenuPolicy(Qt::PreventContextMenu);
+    }
+    m_lore->viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_command->viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
+
+    connect(control<QPushButton>("保存"), &QPushButton::clicked, this, &SlotEditor::storeSlotEditor);
+    connect(control<QPushButton>("取消"), &QPushButton::clicked, this, &QDialog::reject);
+    connect(control<QPushButton>("按钮1"), &QPushButton::clicked, this, &SlotEditor::openItemPicker);
+    connect(m_colour, &QPushButton::clicked, this, [this] {
+        if (const auto chosen = m_dialogs.chooseColour(this, m_colour->colour()))
+            m_colour->setColour(*chosen);
+    });
+    connectMenus();
+
+    loadSlotEditor();
+}
+
+SlotEditor::~SlotEditor()
+{
+    if (m_windowFilterInstalled && windowHandle())
+        windowHandle()->removeEventFilter(this);
+}
+
+void SlotEditor::connectMenus()
+{
+    auto* commands = control<QMenu>("指令列表");
+    connect(control<QPushButton>("菜单按钮"), &QPushButton::clicked, this,
+            [commands] { commands->popup(QCursor::pos()); });
+    for (const CommandAction& action : commandActions()) {
+        connect(commands->findChild<QAction*>(programText(action.caption)), &QAction::triggered, this,
+                [this, &action] { appendCommandAction(action); });
+    }
+
+    auto* enchantments = control<QMenu>("附魔列表");
+    connect(control<QPushButton>("按钮2"), &QPushButton::clicked, this,
+            [enchantments] { enchantments->popup(QCursor::pos()); });
+    for (const EnchantmentGroup& group : enchantmentGroups()) {
+        for (const Enchantment& enchantment : group.enchantments) {
+            connect(enchantments->findChild<QAction*>(programText(enchantment.caption)), &QAction::triggered, this,
+                    [this, &enchantment] { addEnchantment(enchantment); });
+        }
+    }
+
+    for (const InsertPiece& piece : placeholders()) {
+        connect(m_insertMenu->findChild<QAction*>(programText(piece.caption)), &QAction::triggered, this,
+                [this, &piece] { insertPlaceholder(programText(piece.text)); });
+    }
+    for (auto codes : {colourCodes(), effectCodes()}) {
+        for (const InsertPiece& piece : codes) {
+            connect(m_insertMenu->findChild<QAction*>(programText(piece.caption)), &QAction::triggered, this,
+                    [this, &piece] { pasteFormatCode(programText(piece.text)); });
+        }
+    }
+}
+
+void SlotEditor::loadSlotEditor()
+{
+    const SlotRecord& r = m_document.slots[m_document.currentSlot];
+    showIfSet(m_name, r.name);
+    showIfSet(m_id, r.id);
+    showIfSet(m_money, r.money);
+    showIfSet(m_exp, r.exp);
+    showIfSet(m_point, r.point);
+    if (!r.item.empty() && !r.amount.empty()) {
+        setValue(m_item, docToQt(r.item));
+        setValue(m_amount, docToQt(r.amount));
+    }
+    showIfSet(m_permission, r.permission);
+    showIfSet(m_viewPermission, r.viewPermission);
+    showIfSet(m_head, r.head);
+    m_keepOpen->setChecked(r.keepOpen == "true");
+    m_lore->setPlainText(multiLineToWidget(r.lore));
+    m_command->setPlainText(multiLineToWidget(r.command));
+    m_enchants->setPlainText(multiLineToWidget(r.enchants));
+    if (!r.color.empty()) {
+        m_colourOn->setChecked(true);
+        m_colour->setColour(toQColor(colourFromText(r.color)));
+    }
+}
+
+bool SlotEditor::storeSlotEditor()
+{
+    if (showsHint(m_id) || !isValidItemId(qtToDoc(m_id->text()))) {
+        m_dialogs.message(this, errorCaption(), QStringLiteral("物品ID有误"), MessageIcon::Warning);
+        return false;
+    }
+    SlotRecord& r = m_document.slots[m_document.currentSlot];
+    r.id = qtToDoc(m_id->text());
+    if (m_colourOn->isChecked()) {
+        const QColor colour = m_colour->colour();
+        r.color = colourText({static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+                              static_cast<std::uint8_t>(colour.blue())});
+    } else {
+        r.color.clear();
+    }
+    r.name = readBox(m_name);
+    r.money = readBox(m_money);
+    r.point = readBox(m_point);
+    r.exp = readBox(m_exp);
+    const std::string item = readBox(m_item);
+    const std::string amount = readBox(m_amount);
+    const bool itemSet =
+        !showsHint(m_item) && !showsHint(m_amount) && textToInteger(item) >= 1 && textToInteger(amount) >= 1;
+    r.item = itemSet ? item : std::string();
+    r.amount = itemSet ? amount : std::string();
+    r.permission = readBox(m_permission);
+    r.viewPermission = readBox(m_viewPermission);
+    r.head = readBox(m_head);
+    r.keepOpen = m_keepOpen->isChecked() ? "true" : "false";
+    r.lore = dropBlankLines(multiLineFromWidget(m_lore->toPlainText()));
+    r.command = dropBlankLines(multiLineFromWidget(m_command->toPlainText()));
+    r.enchants = dropBlankLines(multiLineFromWidget(m_enchants->toPlainText()));
+    // The cell picture follows from the stored record, and then the preview.
+    if (m_stored)
+        m_stored(m_document.currentSlot);
+    accept();
+    return true;
+}
+
+void SlotEditor::appendCommandAction(const CommandAction& action)
+{
+    const auto entered = m_dialogs.inputText(this, programText(kParameterCaption), programText(action.prompt),
+                                             QString(), action.integerOnly);
+    if (!entered)
+        return;
+    appendLine(m_command, programText(action.prefix) + *entered);
+}
+
+void SlotEditor::addEnchantment(const Enchantment& enchantment)
+{
+    const QString name = programText(enchantment.name);
+    if (enchantment.maxLevel == 1) {
+        appendLine(m_enchants, name);
+        return;
+    }
+    const auto level =
+        m_dialogs.inputText(this, programText(kParameterCaption), programText(kLevelPrompt), QString(), false);
+    if (!level || !enchantmentLevelAccepted(qtToDoc(*level), enchantment.maxLevel))
+        return;
+    appendLine(m_enchants, name + QStringLiteral(", ") + *level);
+}
+
+void SlotEditor::insertPlaceholder(const QString& placeholder)
+{
+    // The placeholder goes in at the start of the selection; the selected text stays.
+    if (auto* line = qobject_cast<QLineEdit*>(m_insertTarget)) {
+        const int at = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+        const QString text = line->text();
+        line->setText(text.left(at) + placeholder + text.mid(at));
+        line->setCursorPosition(at + static_cast<int>(placeholder.size()));
+    } else if (auto* box = qobject_cast<QPlainTextEdit*>(m_insertTarget)) {
+        QTextCursor cursor = box->textCursor();
+        const int at = cursor.selectionStart();
+        cursor.setPosition(at);
+        cursor.insertText(placeholder);
+        box->setTextCursor(cursor);
+    }
+}
+
+void SlotEditor::pasteFormatCode(const QString& code)
+{
+    // Through the system clipboard, so the box replaces its selection as any paste does.
+    QGuiApplication::clipboard()->setText(code);
+    if (!m_insertTarget)
+        return;
+    m_insertTarget->activateWindow();
+    if (auto* line = qobject_cast<QLineEdit*>(m_insertTarget))
+        line->paste();
+    else if (auto* box = qobject_cast<QPlainTextEdit*>(m_insertTarget))
+        box->paste();
+}
+
+void SlotEditor::openItemPicker()
+{
+    ItemPicker picker(m_document, this);
+    if (picker.exec() == QDialog::Accepted)
+        setValue(m_id, picker.pickedItemId());
+}
+
+QWidget* SlotEditor::insertBoxAt(QPoint windowPosition) const
+{
+    for (QWidget* widget = childAt(windowPosition); widget; widget = widget->parentWidget()) {
+        if (widget == m_name || widget == m_lore || widget == m_command)
+            return widget;
+    }
+    return nullptr;
+}
+
+bool SlotEditor::handleRightButton(QPoint windowPosition, QPoint globalPosition)
+{
+    QWidget* box = insertBoxAt(windowPosition);
+    if (!box)
+        return false;
+    if (box == m_insertTarget)
+        m_insertMenu->popup(globalPosition);
+    return true;
+}
+
+bool SlotEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == windowHandle()) {
+        // Seen before the toolkit moves the focus on a press, so a right
+        // click neither moves the focus nor changes the target.
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::RightButton)
+                return handleRightButton(mouse->position().toPoint(), mouse->globalPosition().toPoint());
+        }
+        return false;
+    }
+    if (event->type() == QEvent::FocusIn)
+        m_insertTarget = qobject_cast<QWidget*>(watched);
+    return false;
+}
+
+void SlotEditor::keyPressEvent(QKeyEvent* event)
+{
+    // Esc does not close the editor; only its buttons and close box do.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void SlotEditor::showEvent(QShowEvent* event)
+{
+    if (!m_windowFilterInstalled && windowHandle()) {
+        windowHandle()->installEventFilter(this);
+        m_windowFilterInstalled = true;
+    }
+    QDialog::showEvent(event);
+}
+
+}  // namespace cofferon
