@@ -8,6 +8,7 @@
 
 #include "app/core/ProgramDirectory.h"
 #include "preview/core/IconListing.h"
+#include "preview/gui/PreviewGrid.h"
 #include "ui/core/Layout.h"
 #include "ui/gui/LayoutBuilder.h"
 
@@ -15,11 +16,7 @@ namespace cofferon {
 
 PickerIcon::PickerIcon(int tag, const QLabel* templateBox, QWidget* parent) : QLabel(parent), m_tag(tag)
 {
-    setObjectName(templateBox->objectName() + QString::number(tag));
-    setFixedSize(templateBox->size());
-    setPalette(templateBox->palette());
-    setAutoFillBackground(templateBox->autoFillBackground());
-    setAlignment(templateBox->alignment());
+    copyTemplateLook(this, templateBox, tag);
 }
 
 void PickerIcon::mouseDoubleClickEvent(QMouseEvent* event)

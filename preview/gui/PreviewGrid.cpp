@@ -10,14 +10,19 @@
 
 namespace cofferon {
 
+void copyTemplateLook(QLabel* copy, const QLabel* templateBox, int tag)
+{
+    copy->setObjectName(templateBox->objectName() + QString::number(tag));
+    copy->setFixedSize(templateBox->size());
+    copy->setPalette(templateBox->palette());
+    copy->setAutoFillBackground(templateBox->autoFillBackground());
+    copy->setFrameStyle(templateBox->frameStyle());
+    copy->setAlignment(templateBox->alignment());
+}
+
 SlotCell::SlotCell(int slot, const QLabel* templateBox, QWidget* parent) : QLabel(parent), m_slot(slot)
 {
-    setObjectName(templateBox->objectName() + QString::number(slot));
-    setFixedSize(templateBox->size());
-    setPalette(templateBox->palette());
-    setAutoFillBackground(templateBox->autoFillBackground());
-    setFrameStyle(templateBox->frameStyle());
-    setAlignment(templateBox->alignment());
+    copyTemplateLook(this, templateBox, slot);
 }
 
 void SlotCell::mousePressEvent(QMouseEvent* event)

@@ -78,4 +78,8 @@ void shapeRedbox(QLabel* redbox);
 
 QPixmap pictureToPixmap(const Picture& picture);
 
+// Gives a run-time copy of a template picture box the template's size and
+// look, and the template's name followed by its tag as object name.
+void copyTemplateLook(QLabel* copy, const QLabel* templateBox, int tag);
+
 }  // namespace cofferon

@@ -4,24 +4,13 @@
 #include <unistd.h>
 
 #include "app/core/AtomicFile.h"
+#include "support/FailingWrite.h"
 #include "support/TempDir.h"
 
 namespace cofferon {
 namespace {
 
-// A write that takes `budget` bytes and then fails, like a full disk.
-WriteFunction failAfter(std::size_t budget)
-{
-    return [budget](int fd, const char* data, std::size_t size) mutable -> ssize_t {
-        if (budget == 0) {
-            errno = ENOSPC;
-            return -1;
-        }
-        const std::size_t chunk = std::min(size, budget);
-        budget -= chunk;
-        return ::write(fd, data, chunk);
-    };
-}
+using test::failAfter;
 
 std::size_t filesIn(const std::filesystem::path& folder)
 {

@@ -9,6 +9,7 @@
 
 #include "app/core/Codec.h"
 #include "app/gui/MainWindow.h"
+#include "support/FailingWrite.h"
 #include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
 #include "support/TempDir.h"
@@ -188,13 +189,7 @@ private Q_SLOTS:
 
         const std::string path = m_dir->file("menu.yml");
         test::writeFile(path, "the old menu");
-        m_window->setWriteFunction([](int fd, const char* data, std::size_t) -> ssize_t {
-            static bool first = true;
-            if (std::exchange(first, false))
-                return ::write(fd, data, 3);
-            errno = ENOSPC;
-            return -1;
-        });
+        m_window->setWriteFunction(test::failAfter(3));
         m_dialogs.messages.clear();
         exportTo(qs(path), OutputEncoding::Gb2312);
         QVERIFY(lastError().contains(qs(path)));

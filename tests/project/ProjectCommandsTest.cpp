@@ -16,6 +16,7 @@
 #include "preview/gui/PreviewGrid.h"
 #include "project/core/ExportCli.h"
 #include "project/core/ProjectFile.h"
+#include "support/FailingWrite.h"
 #include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
 #include "support/TempDir.h"
@@ -145,10 +146,7 @@ private Q_SLOTS:
     {
         const std::string path = m_dir->file("menu.ini");
         test::writeFile(path, windowsProject());
-        m_window->setWriteFunction([](int, const char*, std::size_t) -> ssize_t {
-            errno = ENOSPC;
-            return -1;
-        });
+        m_window->setWriteFunction(test::failAfter(0));
         save(qs(path));
         QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
         QCOMPARE(m_dialogs.messages[0].caption, QStringLiteral("错误"));

@@ -5,6 +5,7 @@
 
 #include "app/core/Codec.h"
 #include "project/core/ProjectFile.h"
+#include "support/FailingWrite.h"
 #include "support/TempDir.h"
 
 namespace cofferon {
@@ -253,19 +254,7 @@ TEST(ProjectFile, SavingOverALargerProjectLeavesOnlyTheCurrentSlots)
     EXPECT_EQ(readBack(path).slots, few);
 }
 
-// A write that takes `budget` bytes and then fails, like a full disk.
-WriteFunction failAfter(std::size_t budget)
-{
-    return [budget](int fd, const char* data, std::size_t size) mutable -> ssize_t {
-        if (budget == 0) {
-            errno = ENOSPC;
-            return -1;
-        }
-        const std::size_t chunk = std::min(size, budget);
-        budget -= chunk;
-        return ::write(fd, data, chunk);
-    };
-}
+using test::failAfter;
 
 TEST(ProjectFile, FailedSaveKeepsTheOldProject)
 {
