@@ -89,6 +89,18 @@ private Q_SLOTS:
         QCOMPARE(picker.pickedItemId(), QStringLiteral("12:0"));
     }
 
+    void escapeClosesThePickerWithoutPicking()
+    {
+        addIcons(3);
+        ItemPicker picker(m_document);
+        picker.show();
+        QVERIFY(QTest::qWaitForWindowActive(&picker));
+        QTest::keyClick(&picker, Qt::Key_Escape);
+        QTRY_VERIFY(!picker.isVisible());
+        QCOMPARE(picker.result(), int(QDialog::Rejected));
+        QVERIFY(picker.pickedItemId().isEmpty());
+    }
+
     void manyIconsScroll()
     {
         addIcons(500);

@@ -143,6 +143,7 @@ private Q_SLOTS:
         QVERIFY(find<QCheckBox>("保持开启")->isChecked());
         QVERIFY(find<QCheckBox>("皮甲颜色")->isChecked());
         QCOMPARE(find<ColourPicker>("颜色选择")->colour(), QColor(10, 20, 30));
+        QCOMPARE(find<ColourPicker>("颜色选择")->value(), 10u + 256u * 20u + 65536u * 30u);
     }
 
     void loadShowsTheRequiredItemOnlyAsAPair()
@@ -173,7 +174,9 @@ private Q_SLOTS:
         multi("Lore")->setPlainText(QStringLiteral("one\n\n   \n\u3000\u3000\n\ttab\n two \n"));
         multi("附魔")->setPlainText(QStringLiteral("\nSharpness, 5"));
         find<QCheckBox>("皮甲颜色")->setChecked(true);
-        find<ColourPicker>("颜色选择")->setColour(QColor(255, 0, 0));
+        m_dialogs.colours.push_back(QColor(255, 0, 0));
+        QTest::mouseClick(find<ColourPicker>("颜色选择"), Qt::LeftButton);
+        QCOMPARE(find<ColourPicker>("颜色选择")->colour(), QColor(255, 0, 0));
         QVERIFY(m_editor->storeSlotEditor());
 
         const SlotRecord& r = record();

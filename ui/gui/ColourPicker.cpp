@@ -4,6 +4,8 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
+#include "ui/core/SlotEditorText.h"
+
 namespace cofferon {
 
 ColourPicker::ColourPicker(QWidget* parent) : QPushButton(parent), m_colour(255, 255, 255)
@@ -15,6 +17,18 @@ void ColourPicker::setColour(const QColor& colour)
 {
     m_colour = colour;
     update();
+}
+
+unsigned ColourPicker::value() const
+{
+    return pickerValue({static_cast<std::uint8_t>(m_colour.red()), static_cast<std::uint8_t>(m_colour.green()),
+                        static_cast<std::uint8_t>(m_colour.blue())});
+}
+
+void ColourPicker::setValue(unsigned value)
+{
+    setColour(QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                     static_cast<int>((value >> 16) & 0xFF)));
 }
 
 void ColourPicker::paintEvent(QPaintEvent* event)

@@ -16,6 +16,10 @@ public:
     QColor colour() const { return m_colour; }
     void setColour(const QColor& colour);
 
+    // The colour as one value: red + 256 * green + 65536 * blue.
+    unsigned value() const;
+    void setValue(unsigned value);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -47,11 +47,6 @@ void appendLine(QPlainTextEdit* box, const QString& line)
     box->setTextCursor(cursor);
 }
 
-QColor toQColor(Rgb colour)
-{
-    return QColor(colour.r, colour.g, colour.b);
-}
-
 }  // namespace
 
 QString multiLineToWidget(const std::string& text)
@@ -182,7 +177,7 @@ void SlotEditor::loadSlotEditor()
     m_enchants->setPlainText(multiLineToWidget(r.enchants));
     if (!r.color.empty()) {
         m_colourOn->setChecked(true);
-        m_colour->setColour(toQColor(colourFromText(r.color)));
+        m_colour->setValue(pickerValue(colourFromText(r.color)));
     }
 }
 
@@ -195,9 +190,10 @@ bool SlotEditor::storeSlotEditor()
     SlotRecord& r = m_document.slots[m_document.currentSlot];
     r.id = qtToDoc(m_id->text());
     if (m_colourOn->isChecked()) {
-        const QColor colour = m_colour->colour();
-        r.color = colourText({static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
-                              static_cast<std::uint8_t>(colour.blue())});
+        // The picker's value holds red in its lowest byte, then green, then blue.
+        const unsigned value = m_colour->value();
+        r.color = colourText({static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>((value >> 8) & 0xFF),
+                              static_cast<std::uint8_t>((value >> 16) & 0xFF)});
     } else {
         r.color.clear();
     }
