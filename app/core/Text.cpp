@@ -85,6 +85,14 @@ std::string rightPart(std::string_view text, long long n)
     return std::string(count >= text.size() ? text : text.substr(text.size() - count));
 }
 
+std::string withExtension(std::string_view name, std::string_view extension)
+{
+    std::string result(name);
+    if (rightPart(result, static_cast<long long>(extension.size())) != extension)
+        result += extension;
+    return result;
+}
+
 namespace {
 
 // GB18030/GBK full-width forms: A3A1..A3FE are ASCII 21..7E, A1A1 is the ideographic space.

@@ -31,6 +31,10 @@ std::string replaceText(std::string_view text, std::string_view from, std::strin
 // The last n bytes; the whole text when it is shorter, empty for n <= 0.
 std::string rightPart(std::string_view text, long long n);
 
+// The name with `extension` appended unless its last bytes are exactly that
+// extension (case-sensitive: "menu.YML" gains ".yml").
+std::string withExtension(std::string_view name, std::string_view extension);
+
 // Leading integer of a text: full-width ASCII forms and the full-width space
 // count as their ASCII characters; white space is skipped, then an optional
 // sign and the longest run of digits. 0 when there is no digit. Values beyond

@@ -38,10 +38,7 @@ std::variant<std::string, Refusal> encodeMenu(std::string_view yaml, OutputEncod
 
 std::string ymlFileName(std::string_view chosen)
 {
-    std::string name(chosen);
-    if (rightPart(name, 4) != ".yml")
-        name += ".yml";
-    return name;
+    return withExtension(chosen, ".yml");
 }
 
 }  // namespace cofferon

@@ -148,10 +148,7 @@ std::variant<ProjectData, std::string> readProjectFile(const std::string& path)
 
 std::string iniFileName(std::string_view chosen)
 {
-    std::string name(chosen);
-    if (rightPart(name, 4) != ".ini")
-        name += ".ini";
-    return name;
+    return withExtension(chosen, ".ini");
 }
 
 }  // namespace cofferon

@@ -11,6 +11,7 @@
 
 #include "app/gui/DocText.h"
 #include "app/gui/MainWindow.h"
+#include "support/Controls.h"
 #include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
 #include "support/Screenshot.h"
@@ -30,10 +31,7 @@ private:
     template <typename T>
     T* find(const char* name) const
     {
-        T* widget = m_window->findChild<T*>(QString::fromUtf8(name));
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
+        return test::child<T>(m_window.get(), name);
     }
 
     void focus(QWidget* widget)

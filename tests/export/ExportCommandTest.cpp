@@ -9,6 +9,7 @@
 
 #include "app/core/Codec.h"
 #include "app/gui/MainWindow.h"
+#include "support/Controls.h"
 #include "support/FailingWrite.h"
 #include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
@@ -43,7 +44,7 @@ private:
     template <typename T>
     T* find(const char* name) const
     {
-        return m_window->findChild<T*>(QString::fromUtf8(name));
+        return test::child<T>(m_window.get(), name);
     }
 
     void setTitle(const QString& title) { setValue(find<QLineEdit>("菜单标题"), title); }

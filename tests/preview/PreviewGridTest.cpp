@@ -13,6 +13,7 @@
 #include "preview/core/GridGeometry.h"
 #include "preview/core/StarterIcons.h"
 #include "preview/gui/PreviewGrid.h"
+#include "support/Controls.h"
 #include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
 #include "support/Screenshot.h"
@@ -32,7 +33,7 @@ private:
     template <typename T>
     T* find(const char* name) const
     {
-        return m_window->findChild<T*>(QString::fromUtf8(name));
+        return test::child<T>(m_window.get(), name);
     }
 
     SlotCell* cell(int slot) const { return m_window->grid()->cell(slot); }

@@ -16,6 +16,7 @@
 #include "preview/gui/PreviewGrid.h"
 #include "project/core/ExportCli.h"
 #include "project/core/ProjectFile.h"
+#include "support/Controls.h"
 #include "support/FailingWrite.h"
 #include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
@@ -76,7 +77,7 @@ private:
     template <typename T>
     T* find(const char* name) const
     {
-        return m_window->findChild<T*>(QString::fromUtf8(name));
+        return test::child<T>(m_window.get(), name);
     }
     void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
     void save(const std::optional<QString>& name)

@@ -9,6 +9,7 @@
 
 #include "app/core/Codec.h"
 #include "app/gui/DocText.h"
+#include "support/Controls.h"
 #include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
 #include "support/Screenshot.h"
@@ -38,10 +39,7 @@ private:
     template <typename T>
     T* find(const char* name) const
     {
-        T* widget = m_editor->findChild<T*>(QString::fromUtf8(name));
-        if (!widget)
-            qFatal("no control %s", name);
-        return widget;
+        return test::child<T>(m_editor.get(), name);
     }
     QLineEdit* box(const char* name) const { return find<QLineEdit>(name); }
     QPlainTextEdit* multi(const char* name) const { return find<QPlainTextEdit>(name); }
