@@ -17,6 +17,8 @@ struct MenuSettings {
     int rowIndex = 5;  // index of the chosen rows entry; the menu has rowIndex + 1 rows
 
     int rows() const { return rowIndex + 1; }
+
+    bool operator==(const MenuSettings&) const = default;
 };
 
 }  // namespace cofferon

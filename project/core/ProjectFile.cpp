@@ -1,7 +1,6 @@
 #include "project/core/ProjectFile.h"
 
 #include <algorithm>
-#include <tuple>
 
 #include "app/core/ItemId.h"
 #include "app/core/Text.h"
@@ -47,14 +46,6 @@ std::optional<std::string> presentWhenNotEmpty(std::string value)
 }
 
 }  // namespace
-
-bool ProjectData::operator==(const ProjectData& other) const
-{
-    const auto tie = [](const ProjectSettings& s) {
-        return std::tie(s.title, s.openItem, s.menuCommand, s.leftClick, s.rightClick, s.rowIndex);
-    };
-    return tie(settings) == tie(other.settings) && slots == other.slots;
-}
 
 std::string projectText(const ProjectSettings& settings, const SlotTable& slots)
 {

@@ -24,7 +24,7 @@ struct ProjectData {
     ProjectSettings settings;
     SlotTable slots;
 
-    bool operator==(const ProjectData&) const;
+    bool operator==(const ProjectData&) const = default;
 };
 
 // The whole file, CR LF lines: "Setting" first, then the slots in ascending
