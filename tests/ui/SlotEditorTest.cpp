@@ -423,6 +423,7 @@ private Q_SLOTS:
                                .permission = "shop.armour",
                                .color = "60, 90, 200"};
         open(1);
+        box("物品名称")->deselect();
         test::saveScreenshot(m_editor.get(), QStringLiteral("slot-editor"));
         for (const char* name : {"指令列表", "附魔列表", "插入项目", "文字颜色", "文字效果"}) {
             auto* menu = find<QMenu>(name);
