@@ -1,0 +1,23 @@
+// Any text as an item ID: a valid one parses into numbers in range and an
+// icon path inside the icon folder's naming scheme.
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "app/core/ItemId.h"
+#include "app/core/Text.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    (void)cofferon::textToInteger(text);
+    (void)cofferon::splitText(text, ":");
+    (void)cofferon::replaceText(text, "\r\n", "; ");
+    if (const auto parts = cofferon::parseItemId(text)) {
+        if (parts->id <= 0 || parts->data < 0 || !parts->iconPath.starts_with("items/") ||
+            !parts->iconPath.ends_with(".bmp"))
+            std::abort();
+    }
+    return 0;
+}
