@@ -1,0 +1,70 @@
+#include <QApplication>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include "support/GuiTestMain.h"
+#include "ui/gui/Dialogs.h"
+
+using namespace cofferon;
+
+// The toolkit's own dialogs, answered from a timer as a user would.
+class QtDialogsTest : public QObject {
+    Q_OBJECT
+
+private:
+    template <typename T>
+    void answer(std::function<void(T*)> act)
+    {
+        QTimer::singleShot(0, this, [act] {
+            QTRY_VERIFY(qobject_cast<T*>(QApplication::activeModalWidget()));
+            act(static_cast<T*>(QApplication::activeModalWidget()));
+        });
+    }
+
+private Q_SLOTS:
+    void filtersTakeTheToolkitsForm()
+    {
+        QCOMPARE(toolkitFilter(QStringLiteral("yaml(*.yml)|*.yml")), QStringLiteral("yaml(*.yml)"));
+        QCOMPARE(toolkitFilter(QStringLiteral("配置文件(*.ini)|*.ini")), QStringLiteral("配置文件(*.ini)"));
+        QCOMPARE(toolkitFilter(QStringLiteral("Menus|*.yml")), QStringLiteral("Menus (*.yml)"));
+    }
+
+    void integerInputTakesDigitsAndAnEmptyConfirmation()
+    {
+        QtDialogs dialogs;
+        answer<QInputDialog>([](QInputDialog* dialog) {
+            auto* edit = dialog->findChild<QLineEdit*>();
+            QTest::keyClicks(edit, QStringLiteral("1a-2"));
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("参数"));
+            dialog->accept();
+        });
+        QCOMPARE(
+            dialogs.inputText(nullptr, QStringLiteral("参数"), QStringLiteral("点击后给予玩家游戏币"), QString(), true),
+            std::optional<QString>(QStringLiteral("12")));
+
+        answer<QInputDialog>([](QInputDialog* dialog) { dialog->accept(); });
+        QCOMPARE(dialogs.inputText(nullptr, QStringLiteral("参数"), QStringLiteral("p"), QString(), true),
+                 std::optional<QString>(QString()));
+
+        answer<QInputDialog>([](QInputDialog* dialog) { dialog->reject(); });
+        QVERIFY(!dialogs.inputText(nullptr, QStringLiteral("参数"), QStringLiteral("p"), QString(), false));
+    }
+
+    void messageBoxesCarryCaptionTextAndIcon()
+    {
+        QtDialogs dialogs;
+        answer<QMessageBox>([](QMessageBox* box) {
+            QCOMPARE(box->windowTitle(), QStringLiteral("错误"));
+            QCOMPARE(box->text(), QStringLiteral("需要菜单标题"));
+            QCOMPARE(box->icon(), QMessageBox::Warning);
+            box->accept();
+        });
+        dialogs.message(nullptr, errorCaption(), QStringLiteral("需要菜单标题"), MessageIcon::Warning);
+    }
+};
+
+COFFERON_GUI_TEST_MAIN(QtDialogsTest)
+#include "QtDialogsTest.moc"
