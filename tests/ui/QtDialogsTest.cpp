@@ -1,4 +1,6 @@
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -30,6 +32,22 @@ private Q_SLOTS:
         QCOMPARE(toolkitFilter(QStringLiteral("yaml(*.yml)|*.yml")), QStringLiteral("yaml(*.yml)"));
         QCOMPARE(toolkitFilter(QStringLiteral("配置文件(*.ini)|*.ini")), QStringLiteral("配置文件(*.ini)"));
         QCOMPARE(toolkitFilter(QStringLiteral("Menus|*.yml")), QStringLiteral("Menus (*.yml)"));
+    }
+
+    void saveDialogAddsTheExtensionOfItsPattern()
+    {
+        const QString folder = QDir::tempPath();
+        QtDialogs dialogs;
+        answer<QFileDialog>([folder](QFileDialog* dialog) {
+            QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+            QCOMPARE(dialog->defaultSuffix(), QStringLiteral("yml"));
+            dialog->setDirectory(folder);
+            dialog->selectFile(QStringLiteral("cofferon-dialog-test"));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        const auto chosen = dialogs.saveFileName(nullptr, QStringLiteral("yaml(*.yml)|*.yml"));
+        QVERIFY(chosen);
+        QVERIFY2(chosen->endsWith(QStringLiteral("cofferon-dialog-test.yml")), qPrintable(*chosen));
     }
 
     void integerInputTakesDigitsAndAnEmptyConfirmation()

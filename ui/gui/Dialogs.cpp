@@ -42,10 +42,17 @@ std::optional<QString> QtDialogs::openFileName(QWidget* parent, const QString& f
 
 std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const QString& filter)
 {
-    const QString name = QFileDialog::getSaveFileName(parent, QString(), QString(), toolkitFilter(filter));
-    if (name.isNull())
+    QFileDialog dialog(parent, QString(), QString(), toolkitFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without its extension gains it here already, so the
+    // dialog's question before replacing a file is about the file written.
+    const QString pattern = filter.mid(filter.indexOf(QLatin1Char('|')) + 1);
+    if (pattern.startsWith(QStringLiteral("*.")))
+        dialog.setDefaultSuffix(pattern.mid(2));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return name;
+    return dialog.selectedFiles().constFirst();
 }
 
 void QtDialogs::message(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon)
