@@ -37,14 +37,6 @@ std::optional<std::string> settingText(const QLineEdit* box)
 
 }  // namespace
 
-template <typename T>
-T* MainWindow::control(const char* name) const
-{
-    T* found = findChild<T*>(QString::fromUtf8(name));
-    Q_ASSERT_X(found, "MainWindow", name);
-    return found;
-}
-
 MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
     : QWidget(parent), m_document(document), m_dialogs(dialogs)
 {
@@ -53,23 +45,23 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
     buildControls(this, layout);
     buildMenus(this, layout);
 
-    m_title = control<QLineEdit>("菜单标题");
-    m_openItem = control<QLineEdit>("物品ID");
-    m_command = control<QLineEdit>("菜单指令");
-    m_leftClick = control<QCheckBox>("左键开启");
-    m_rightClick = control<QCheckBox>("右键开启");
-    m_rows = control<QComboBox>("行数");
-    m_preview = control<QTextEdit>("效果预览");
-    m_outputMenu = control<QMenu>("输出格式");
-    m_slotMenu = control<QMenu>("复制粘贴");
+    m_title = builtControl<QLineEdit>(this, "菜单标题");
+    m_openItem = builtControl<QLineEdit>(this, "物品ID");
+    m_command = builtControl<QLineEdit>(this, "菜单指令");
+    m_leftClick = builtControl<QCheckBox>(this, "左键开启");
+    m_rightClick = builtControl<QCheckBox>(this, "右键开启");
+    m_rows = builtControl<QComboBox>(this, "行数");
+    m_preview = builtControl<QTextEdit>(this, "效果预览");
+    m_outputMenu = builtControl<QMenu>(this, "输出格式");
+    m_slotMenu = builtControl<QMenu>(this, "复制粘贴");
 
-    connect(control<QPushButton>("清空数据"), &QPushButton::clicked, this, &MainWindow::clearData);
-    connect(control<QPushButton>("生成yml"), &QPushButton::clicked, this, &MainWindow::showOutputFormatMenu);
-    connect(control<QPushButton>("保存配置"), &QPushButton::clicked, this,
+    connect(builtControl<QPushButton>(this, "清空数据"), &QPushButton::clicked, this, &MainWindow::clearData);
+    connect(builtControl<QPushButton>(this, "生成yml"), &QPushButton::clicked, this, &MainWindow::showOutputFormatMenu);
+    connect(builtControl<QPushButton>(this, "保存配置"), &QPushButton::clicked, this,
             [this] { saveProjectCommand(*this, m_document, m_dialogs, m_write); });
-    connect(control<QPushButton>("读取配置"), &QPushButton::clicked, this,
+    connect(builtControl<QPushButton>(this, "读取配置"), &QPushButton::clicked, this,
             [this] { loadProjectCommand(*this, m_document, m_dialogs); });
-    connect(control<QPushButton>("删除图标"), &QPushButton::clicked, this,
+    connect(builtControl<QPushButton>(this, "删除图标"), &QPushButton::clicked, this,
             [this] { emptySlotCommand(*this, m_document); });
     connect(m_slotMenu->findChild<QAction*>(QStringLiteral("复制")), &QAction::triggered, this,
             [this] { copySlotCommand(m_document); });
@@ -82,7 +74,8 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
 
     // What the window's created event does: the cells, slot 1, the preview.
     m_grid = new PreviewGrid(
-        control<QLabel>("Box"), control<QLabel>("Redbox"), m_document, [this] { refreshPreview(); }, this);
+        builtControl<QLabel>(this, "Box"), builtControl<QLabel>(this, "Redbox"), m_document,
+        [this] { refreshPreview(); }, this);
     m_grid->buildGrid();
     connect(m_grid, &PreviewGrid::slotMenuRequested, this, [this](QPoint at) { m_slotMenu->popup(at); });
     connect(m_grid, &PreviewGrid::editRequested, this, &MainWindow::openSlotEditor);

@@ -57,9 +57,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    template <typename T>
-    T* control(const char* name) const;
-
     Document& m_document;
     Dialogs& m_dialogs;
     WriteFunction m_write;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/core/ItemId.h"
+#include "app/core/SlotRecord.h"
 
 namespace cofferon {
 namespace {
@@ -58,6 +59,27 @@ TEST(ItemId, InvalidTextsAreRefused)
         EXPECT_FALSE(isValidItemId(text)) << text;
         EXPECT_FALSE(parseItemId(text)) << text;
     }
+}
+
+TEST(SlotGeometry, RowsAndColumnsRunNineToARow)
+{
+    const int cases[][3] = {{1, 1, 1}, {9, 1, 9}, {10, 2, 1}, {23, 3, 5}, {54, 6, 9}};
+    for (const auto& [slot, row, column] : cases) {
+        EXPECT_EQ(slotRow(slot), row) << slot;
+        EXPECT_EQ(slotColumn(slot), column) << slot;
+        EXPECT_EQ(slotAt(row, column), slot) << slot;
+    }
+}
+
+TEST(SlotTable, RecordsAreIndependentCopies)
+{
+    SlotTable slots;
+    slots[3].name = "three";
+    slots[10] = slots[3];
+    slots[3].name = "changed";
+    EXPECT_EQ(slots[10].name, "three");
+    slots.clear();
+    EXPECT_EQ(slots, SlotTable{});
 }
 
 }  // namespace

@@ -127,13 +127,20 @@ constexpr auto kToolEntries = enchantmentEntries(kTool);
 constexpr auto kBowEntries = enchantmentEntries(kBow);
 constexpr auto kFishingRodEntries = enchantmentEntries(kFishingRod);
 
+// The submenus take their captions and icons from the groups; the group
+// without a caption is the one direct entry.
+constexpr layout::MenuEntry groupEntry(std::size_t group, std::span<const layout::MenuEntry> entries)
+{
+    return {kEnchantmentGroups[group].caption, entries, kEnchantmentGroups[group].icon};
+}
+
 constexpr std::array<layout::MenuEntry, 6> kEnchantmentEntries = {{
-    {"防具", kArmourEntries, "chestplate"},
-    {"剑", kSwordEntries, "sword"},
-    {"工具", kToolEntries, "axe"},
-    {"弓", kBowEntries, "bow"},
-    {"鱼竿", kFishingRodEntries, "fishing-rod"},
-    {"经验修补"},
+    groupEntry(0, kArmourEntries),
+    groupEntry(1, kSwordEntries),
+    groupEntry(2, kToolEntries),
+    groupEntry(3, kBowEntries),
+    groupEntry(4, kFishingRodEntries),
+    {kDirect[0].caption},
 }};
 
 constexpr auto kPlaceholderEntries = pieceEntries(kPlaceholders);

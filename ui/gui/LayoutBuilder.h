@@ -4,11 +4,13 @@
 // gets its resource name as object name, so handlers and tests find it with
 // findChild<...>(name).
 
+#include <QString>
+#include <QWidget>
+
 #include "ui/core/Layout.h"
 
 class QColor;
 class QMenu;
-class QWidget;
 
 namespace cofferon {
 
@@ -26,5 +28,16 @@ QMenu* buildMenu(QWidget* owner, const layout::Menu& menu);
 void buildMenus(QWidget* owner, const layout::Window& layout);
 
 QColor layoutColour(std::uint32_t rgb);
+
+// A control the window's table builds. Its absence is a broken table, so the
+// program stops rather than run on without it.
+template <typename T>
+T* builtControl(const QWidget* window, const char* name)
+{
+    T* found = window->findChild<T*>(QString::fromUtf8(name));
+    if (!found)
+        qFatal("%s has no control %s", qPrintable(window->objectName()), name);
+    return found;
+}
 
 }  // namespace cofferon

@@ -61,14 +61,6 @@ std::string multiLineFromWidget(const QString& text)
     return replaceText(qtToDoc(unix), "\n", "\r\n");
 }
 
-template <typename T>
-T* SlotEditor::control(const char* name) const
-{
-    T* found = findChild<T*>(QString::fromUtf8(name));
-    Q_ASSERT_X(found, "SlotEditor", name);
-    return found;
-}
-
 SlotEditor::SlotEditor(Document& document, Dialogs& dialogs, std::function<void(int)> stored, QWidget* parent)
     : QDialog(parent), m_document(document), m_dialogs(dialogs), m_stored(std::move(stored))
 {
@@ -78,23 +70,23 @@ SlotEditor::SlotEditor(Document& document, Dialogs& dialogs, std::function<void(
     buildMenus(this, layout);
     setModal(true);
 
-    m_name = control<QLineEdit>("物品名称");
-    m_id = control<QLineEdit>("物品ID");
-    m_money = control<QLineEdit>("扣除金钱");
-    m_point = control<QLineEdit>("扣除点券");
-    m_exp = control<QLineEdit>("扣除经验");
-    m_item = control<QLineEdit>("扣除物品");
-    m_amount = control<QLineEdit>("物品数量");
-    m_permission = control<QLineEdit>("使用权限");
-    m_viewPermission = control<QLineEdit>("查看权限");
-    m_head = control<QLineEdit>("头颅名称");
-    m_keepOpen = control<QCheckBox>("保持开启");
-    m_colourOn = control<QCheckBox>("皮甲颜色");
-    m_colour = control<ColourPicker>("颜色选择");
-    m_lore = control<QPlainTextEdit>("Lore");
-    m_command = control<QPlainTextEdit>("指令");
-    m_enchants = control<QPlainTextEdit>("附魔");
-    m_insertMenu = control<QMenu>("插入项目");
+    m_name = builtControl<QLineEdit>(this, "物品名称");
+    m_id = builtControl<QLineEdit>(this, "物品ID");
+    m_money = builtControl<QLineEdit>(this, "扣除金钱");
+    m_point = builtControl<QLineEdit>(this, "扣除点券");
+    m_exp = builtControl<QLineEdit>(this, "扣除经验");
+    m_item = builtControl<QLineEdit>(this, "扣除物品");
+    m_amount = builtControl<QLineEdit>(this, "物品数量");
+    m_permission = builtControl<QLineEdit>(this, "使用权限");
+    m_viewPermission = builtControl<QLineEdit>(this, "查看权限");
+    m_head = builtControl<QLineEdit>(this, "头颅名称");
+    m_keepOpen = builtControl<QCheckBox>(this, "保持开启");
+    m_colourOn = builtControl<QCheckBox>(this, "皮甲颜色");
+    m_colour = builtControl<ColourPicker>(this, "颜色选择");
+    m_lore = builtControl<QPlainTextEdit>(this, "Lore");
+    m_command = builtControl<QPlainTextEdit>(this, "指令");
+    m_enchants = builtControl<QPlainTextEdit>(this, "附魔");
+    m_insertMenu = builtControl<QMenu>(this, "插入项目");
 
     // The three insert boxes become the target on focus; their own context
     // menus give way to the insert menu.
@@ -106,9 +98,9 @@ SlotEditor::SlotEditor(Document& document, Dialogs& dialogs, std::function<void(
     m_lore->viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
     m_command->viewport()->setContextMenuPolicy(Qt::PreventContextMenu);
 
-    connect(control<QPushButton>("保存"), &QPushButton::clicked, this, &SlotEditor::storeSlotEditor);
-    connect(control<QPushButton>("取消"), &QPushButton::clicked, this, &QDialog::reject);
-    connect(control<QPushButton>("按钮1"), &QPushButton::clicked, this, &SlotEditor::openItemPicker);
+    connect(builtControl<QPushButton>(this, "保存"), &QPushButton::clicked, this, &SlotEditor::storeSlotEditor);
+    connect(builtControl<QPushButton>(this, "取消"), &QPushButton::clicked, this, &QDialog::reject);
+    connect(builtControl<QPushButton>(this, "按钮1"), &QPushButton::clicked, this, &SlotEditor::openItemPicker);
     connect(m_colour, &QPushButton::clicked, this, [this] {
         if (const auto chosen = m_dialogs.chooseColour(this, m_colour->colour()))
             m_colour->setColour(*chosen);
@@ -126,16 +118,16 @@ SlotEditor::~SlotEditor()
 
 void SlotEditor::connectMenus()
 {
-    auto* commands = control<QMenu>("指令列表");
-    connect(control<QPushButton>("菜单按钮"), &QPushButton::clicked, this,
+    auto* commands = builtControl<QMenu>(this, "指令列表");
+    connect(builtControl<QPushButton>(this, "菜单按钮"), &QPushButton::clicked, this,
             [commands] { commands->popup(QCursor::pos()); });
     for (const CommandAction& action : commandActions()) {
         connect(commands->findChild<QAction*>(programText(action.caption)), &QAction::triggered, this,
                 [this, &action] { appendCommandAction(action); });
     }
 
-    auto* enchantments = control<QMenu>("附魔列表");
-    connect(control<QPushButton>("按钮2"), &QPushButton::clicked, this,
+    auto* enchantments = builtControl<QMenu>(this, "附魔列表");
+    connect(builtControl<QPushButton>(this, "按钮2"), &QPushButton::clicked, this,
             [enchantments] { enchantments->popup(QCursor::pos()); });
     for (const EnchantmentGroup& group : enchantmentGroups()) {
         for (const Enchantment& enchantment : group.enchantments) {

@@ -48,8 +48,6 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    template <typename T>
-    T* control(const char* name) const;
     void loadSlotEditor();
     void connectMenus();
     bool handleRightButton(QPoint windowPosition, QPoint globalPosition);
