@@ -90,4 +90,17 @@ void fillRect(Picture& picture, int x, int y, int width, int height, Rgb colour)
             setPixel(picture, column, row, colour);
 }
 
+Picture drawPixelArt(const PixelArt& art, const std::function<Rgb(char code)>& colourOf)
+{
+    Picture picture = blankPicture(kSlotGrey);
+    for (int row = 0; row < 16; ++row) {
+        for (int column = 0; column < 16; ++column) {
+            const char code = art[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+            if (code != '.')
+                fillRect(picture, column * 2, row * 2, 2, 2, colourOf(code));
+        }
+    }
+    return picture;
+}
+
 }  // namespace cofferon

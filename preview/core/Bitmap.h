@@ -5,8 +5,11 @@
 // a row, pixel bytes blue, green, red. Icons, templates and the cell pictures
 // all use it, so pixel work is done directly on the file bytes.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <string_view>
 #include <vector>
 
 #include "preview/core/Rgb.h"
@@ -41,5 +44,10 @@ void setPixel(Picture& picture, int x, int y, Rgb colour);
 // Fills the part of the rectangle that lies on the picture; the drawing code
 // relies on the clipping to keep shapes near the edges simple.
 void fillRect(Picture& picture, int x, int y, int width, int height, Rgb colour);
+
+// Pixel art on a 16x16 grid, one character a cell, doubled to the icon's
+// 32x32. Cells whose character is '.' keep the slot grey background.
+using PixelArt = std::array<std::string_view, 16>;
+Picture drawPixelArt(const PixelArt& art, const std::function<Rgb(char code)>& colourOf);
 
 }  // namespace cofferon

@@ -10,7 +10,7 @@ namespace cofferon {
 
 namespace {
 
-using Art = std::array<std::string_view, 16>;
+using Art = PixelArt;
 
 // The leather pieces are drawn on a 16x16 grid and doubled, like the game's
 // own item textures. Upper-case letters are the greys of the dyeable
@@ -79,12 +79,7 @@ constexpr std::array<const Art*, kLeatherPieceCount> kLeatherArt{&kCapArt, &kTun
 
 Picture drawLeather(const Art& art, bool overlay)
 {
-    Picture picture = blankPicture(kSlotGrey);
-    for (int row = 0; row < 16; ++row)
-        for (int column = 0; column < 16; ++column)
-            fillRect(picture, column * 2, row * 2, 2, 2,
-                     leatherColour(art[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)], overlay));
-    return picture;
+    return drawPixelArt(art, [overlay](char code) { return leatherColour(code, overlay); });
 }
 
 std::array<Picture, kLeatherPieceCount> drawAllLeather(bool overlay)

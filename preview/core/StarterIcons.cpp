@@ -46,7 +46,7 @@ double noise(int u, int v, std::uint32_t seed)
 
 // ---- Flat item pictures: 16x16 art doubled, one palette per picture ----
 
-using Art = std::array<std::string_view, 16>;
+using Art = PixelArt;
 
 struct PaletteEntry {
     char code;
@@ -61,20 +61,12 @@ struct ItemArt {
 
 Picture drawItemArt(const ItemArt& item)
 {
-    Picture picture = blankPicture(kSlotGrey);
-    for (int row = 0; row < 16; ++row) {
-        for (int column = 0; column < 16; ++column) {
-            const char code = (*item.art)[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-            if (code == '.')
-                continue;
-            const auto entry = std::find_if(item.palette.begin(), item.palette.end(),
-                                            [code](const PaletteEntry& e) { return e.code == code; });
-            // A code without a palette entry is a mistake in the art below.
-            const Rgb colour = entry != item.palette.end() ? entry->colour : Rgb{255, 0, 255};
-            fillRect(picture, column * 2, row * 2, 2, 2, notSlotGrey(colour));
-        }
-    }
-    return picture;
+    return drawPixelArt(*item.art, [&item](char code) {
+        const auto entry = std::find_if(item.palette.begin(), item.palette.end(),
+                                        [code](const PaletteEntry& e) { return e.code == code; });
+        // A code without a palette entry is a mistake in the art below.
+        return notSlotGrey(entry != item.palette.end() ? entry->colour : Rgb{255, 0, 255});
+    });
 }
 
 constexpr Art kDiamondArt{
