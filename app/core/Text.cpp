@@ -6,29 +6,65 @@
 
 namespace cofferon {
 
+namespace {
+
+bool isLeadByte(unsigned char byte)
+{
+    return byte >= 0x81 && byte <= 0xFE;
+}
+
+bool isTwoByteTrail(unsigned char byte)
+{
+    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFE);
+}
+
+bool isDigitByte(unsigned char byte)
+{
+    return byte >= 0x30 && byte <= 0x39;
+}
+
+}  // namespace
+
 std::size_t characterLength(std::string_view text, std::size_t pos)
 {
     if (pos >= text.size())
         return 0;
-    const auto lead = static_cast<unsigned char>(text[pos]);
-    std::size_t length = 1;
-    if (lead >= 0x81 && lead <= 0xFE && pos + 1 < text.size()) {
-        const auto second = static_cast<unsigned char>(text[pos + 1]);
-        length = (second >= 0x30 && second <= 0x39) ? 4 : 2;
-    }
-    return std::min(length, text.size() - pos);
+    const auto byte = [&](std::size_t offset) {
+        return pos + offset < text.size() ? static_cast<unsigned char>(text[pos + offset]) : 0;
+    };
+    if (!isLeadByte(byte(0)))
+        return 1;
+    if (isTwoByteTrail(byte(1)))
+        return 2;
+    if (isDigitByte(byte(1)) && isLeadByte(byte(2)) && isDigitByte(byte(3)))
+        return 4;
+    return 1;
 }
 
 namespace {
 
-// 0-based offset of the first match at a character start at or after `from`.
+// 0-based offset of the first match at or after `from`, which must itself be
+// a character start; searching on from there keeps split and replace linear.
 std::size_t findFrom(std::string_view text, std::string_view needle, std::size_t from)
 {
-    for (std::size_t pos = 0; pos < text.size(); pos += characterLength(text, pos)) {
-        if (pos >= from && text.compare(pos, needle.size(), needle) == 0)
+    if (needle.size() > text.size())
+        return std::string_view::npos;
+    const std::size_t last = text.size() - needle.size();
+    for (std::size_t pos = from; pos <= last; pos += characterLength(text, pos)) {
+        if (text[pos] == needle.front() && text.compare(pos, needle.size(), needle) == 0)
             return pos;
     }
     return std::string_view::npos;
+}
+
+// The first character start at or after `offset`, walking from the known
+// character start `from` (a separator may end inside a character).
+std::size_t nextCharacterStart(std::string_view text, std::size_t from, std::size_t offset)
+{
+    std::size_t pos = from;
+    while (pos < offset && pos < text.size())
+        pos += characterLength(text, pos);
+    return pos;
 }
 
 }  // namespace
@@ -38,7 +74,7 @@ long long findText(std::string_view text, std::string_view needle, long long sta
     if (needle.empty())
         return text.empty() ? -1 : 1;
     const std::size_t from = start > 1 ? static_cast<std::size_t>(start - 1) : 0;
-    const std::size_t pos = findFrom(text, needle, from);
+    const std::size_t pos = findFrom(text, needle, nextCharacterStart(text, 0, from));
     return pos == std::string_view::npos ? -1 : static_cast<long long>(pos) + 1;
 }
 
@@ -53,7 +89,7 @@ std::vector<std::string> splitText(std::string_view text, std::string_view separ
     }
     std::size_t begin = 0;
     for (std::size_t pos = findFrom(text, separator, 0); pos != std::string_view::npos;
-         pos = findFrom(text, separator, begin)) {
+         pos = findFrom(text, separator, nextCharacterStart(text, pos, begin))) {
         pieces.emplace_back(text.substr(begin, pos - begin));
         begin = pos + separator.size();
     }
@@ -68,7 +104,8 @@ std::string replaceText(std::string_view text, std::string_view from, std::strin
         return std::string(text);
     std::string result;
     std::size_t begin = 0;
-    for (std::size_t pos = findFrom(text, from, 0); pos != std::string_view::npos; pos = findFrom(text, from, begin)) {
+    for (std::size_t pos = findFrom(text, from, 0); pos != std::string_view::npos;
+         pos = findFrom(text, from, nextCharacterStart(text, pos, begin))) {
         result.append(text.substr(begin, pos - begin));
         result.append(to);
         begin = pos + from.size();

@@ -13,8 +13,9 @@
 
 namespace cofferon {
 
-// Byte length of the character starting at `pos` (1, 2 or 4); never runs past
-// the end of `text`, so a truncated character counts as the bytes that are left.
+// Byte length of the character starting at `pos`: 2 or 4 for a complete
+// GB18030 sequence, else 1, so a byte that starts no sequence (a stray or cut
+// lead byte, 0x80, 0xFF) is a character of its own. 0 at or past the end.
 std::size_t characterLength(std::string_view text, std::size_t pos);
 
 // Position of the first occurrence of `needle` at or after `start`, or -1.

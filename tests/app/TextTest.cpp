@@ -20,9 +20,31 @@ TEST(CharacterLength, CountsOneTwoAndFourByteCharacters)
     EXPECT_EQ(characterLength(text, 1), 2u);
     EXPECT_EQ(characterLength(text, 3), 4u);
     EXPECT_EQ(characterLength(text, 7), 0u);
-    // A lead byte cut off at the end counts as what is left.
-    EXPECT_EQ(characterLength("\xD6", 0), 1u);
-    EXPECT_EQ(characterLength("\x81\x31", 0), 2u);
+}
+
+TEST(CharacterLength, ByteThatStartsNoSequenceStandsAlone)
+{
+    struct Case {
+        std::string text;
+        std::size_t length;
+    };
+    const Case cases[] = {
+        {"\xD6", 1},  // lead byte cut off at the end
+        {"\x81\x31", 1},  // four-byte sequence cut off
+        {"\x81\x31\x81", 1},
+        {"\x81'x", 1},  // a quote is no trail byte
+        {"\x81\x7F", 1},  // nor is DEL
+        {"\x81\xFF", 1},
+        {"\x81\x31\x20\x30", 1},  // third byte no lead byte
+        {"\x81\x31\x81\x41", 1},  // fourth byte no digit
+        {"\x80\x40", 1},  // 0x80 and 0xFF lead nothing
+        {"\xFF\x40", 1},
+        {"\x81\x80", 2},
+        {"\xFE\xFE", 2},
+        {"\xFE\x39\xFE\x39", 4},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(characterLength(c.text, 0), c.length) << testing::PrintToString(c.text);
 }
 
 TEST(FindText, MatchesOnlyAtCharacterStarts)
@@ -59,6 +81,21 @@ TEST(SplitText, NeverCutsInsideACharacter)
 {
     EXPECT_EQ(splitText(kTrailAt + "@x", "@"), (Pieces{kTrailAt, "x"}));
     EXPECT_EQ(splitText(kFourByte + "0" + kZhong, "0"), (Pieces{kFourByte, kZhong}));
+}
+
+TEST(ReplaceText, QuoteAfterAStrayLeadByteIsACharacterOfItsOwn)
+{
+    EXPECT_EQ(replaceText("\x81'x", "'", "''"), "\x81''x");
+    EXPECT_EQ(splitText("\xFE:1", ":"), (Pieces{"\xFE", "1"}));
+}
+
+TEST(ReplaceText, SeparatorEndingInsideACharacterResumesAtTheNextStart)
+{
+    // "a" + lead byte matches the first half of 中; the search goes on after 中,
+    // so its trail byte never starts a match.
+    const std::string text = "a" + kZhong + "\xD0" + "a";
+    EXPECT_EQ(replaceText(text, "a\xD6", "#"), "#\xD0\xD0" + std::string("a"));
+    EXPECT_EQ(findText(text, "\xD0"), 4);
 }
 
 TEST(ReplaceText, ReplacesEveryOccurrenceLeftToRight)

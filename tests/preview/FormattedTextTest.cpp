@@ -78,14 +78,17 @@ INSTANTIATE_TEST_SUITE_P(
         RenderCase{"r is explicit black without effects", "&lA&c&rB", {run("A", {}, "b"), run("B", kBlack)}},
         RenderCase{
             "k shows nothing but restarts effects after text", "&kA&lB&kC", {run("A"), run("B", {}, "b"), run("C")}},
-        RenderCase{"trail byte 0x26 is no marker", "\x81\x26lX", {run("\x81\x26lX")}},
+        RenderCase{"stray lead byte before a marker", "\x81\x26lX", {run("\x81"), run("X", {}, "b")}},
         RenderCase{"marker before a double-byte character", "&\xB0\xA1", {run("&\xB0\xA1")}},
         RenderCase{"section bytes across two characters",
                    "\xB0\xA1\xEC"
                    "aX",
                    {run("\xB0\xA1\xEC"
                         "aX")}},
-        RenderCase{"four-byte character is scanned whole", "\x81\x30&lX", {run("\x81\x30&lX")}}));
+        RenderCase{"cut four-byte sequence before a marker", "\x81\x30&lX", {run("\x81\x30"), run("X", {}, "b")}},
+        RenderCase{"four-byte character is scanned whole",
+                   "\x81\x30\x81\x30&lX",
+                   {run("\x81\x30\x81\x30"), run("X", {}, "b")}}));
 
 TEST(CodeColourTest, MapsCodeCharactersOnly)
 {
