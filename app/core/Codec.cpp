@@ -1,7 +1,11 @@
 #include "app/core/Codec.h"
 
+#include <bit>
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
+
+#include "app/core/Text.h"
 
 namespace cofferon {
 
@@ -68,6 +72,162 @@ std::optional<std::string> gb18030ToUtf8(std::string_view text)
 std::optional<std::string> utf8ToGb18030(std::string_view text)
 {
     return convertEncoding(text, "UTF-8", "GB18030");
+}
+
+}  // namespace cofferon
+
+namespace cofferon {
+
+namespace {
+
+constexpr const char* kUtf16 = std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
+constexpr char16_t kEscapeBase = 0xDC00;
+
+bool isHighSurrogate(char16_t unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool isLowSurrogate(char16_t unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// One iconv conversion of a whole piece, or nullopt when any of it fails.
+template <typename Out>
+std::optional<Out> convertPiece(Converter& converter, const void* data, std::size_t size)
+{
+    Out output;
+    if (size == 0)
+        return output;
+    // GB18030 takes at most twice the bytes of UTF-16 and the other way round.
+    std::string bytes(size * 2 + 16, '\0');
+    iconv(converter.handle(), nullptr, nullptr, nullptr, nullptr);
+    char* in = static_cast<char*>(const_cast<void*>(data));
+    std::size_t inLeft = size;
+    char* out = bytes.data();
+    std::size_t outLeft = bytes.size();
+    if (iconv(converter.handle(), &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0)
+        return std::nullopt;
+    const std::size_t written = bytes.size() - outLeft;
+    output.resize(written / sizeof(typename Out::value_type));
+    std::memcpy(output.data(), bytes.data(), output.size() * sizeof(typename Out::value_type));
+    return output;
+}
+
+class DocumentDecoder {
+public:
+    DocumentDecoder() : m_decode("GB18030", kUtf16), m_encode(kUtf16, "GB18030") {}
+
+    std::u16string decode(std::string_view text)
+    {
+        std::u16string result;
+        result.reserve(text.size());
+        std::size_t runStart = 0;
+        std::size_t pos = 0;
+        while (pos < text.size()) {
+            const std::size_t length = characterLength(text, pos);
+            if (length == 2 || static_cast<unsigned char>(text[pos]) < 0x80) {
+                pos += length;
+                continue;
+            }
+            appendRun(result, text.substr(runStart, pos - runStart));
+            if (length == 4 && appendRoundTrip(result, text.substr(pos, 4))) {
+                pos += 4;
+            } else {
+                // Only the first byte needs the escape: what follows it is
+                // scanned again and converts on its own.
+                result += static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(text[pos]));
+                pos += 1;
+            }
+            runStart = pos;
+        }
+        appendRun(result, text.substr(runStart));
+        return result;
+    }
+
+private:
+    // ASCII and two-byte characters, converted together; a run that does not
+    // come back unchanged goes character by character.
+    void appendRun(std::u16string& result, std::string_view run)
+    {
+        if (run.empty())
+            return;
+        const auto units = convertPiece<std::u16string>(m_decode, run.data(), run.size());
+        if (units && encodesTo(*units, run)) {
+            result += *units;
+            return;
+        }
+        for (std::size_t pos = 0; pos < run.size();) {
+            const std::size_t length = characterLength(run, pos);
+            if (appendRoundTrip(result, run.substr(pos, length))) {
+                pos += length;
+            } else {
+                result += static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(run[pos]));
+                pos += 1;
+            }
+        }
+    }
+
+    bool appendRoundTrip(std::u16string& result, std::string_view character)
+    {
+        const auto units = convertPiece<std::u16string>(m_decode, character.data(), character.size());
+        if (!units || !encodesTo(*units, character))
+            return false;
+        result += *units;
+        return true;
+    }
+
+    bool encodesTo(const std::u16string& units, std::string_view bytes)
+    {
+        const auto back = convertPiece<std::string>(m_encode, units.data(), units.size() * sizeof(char16_t));
+        return back && *back == bytes;
+    }
+
+    Converter m_decode;
+    Converter m_encode;
+};
+
+}  // namespace
+
+std::u16string documentToUtf16(std::string_view text)
+{
+    return DocumentDecoder().decode(text);
+}
+
+std::string utf16ToDocument(std::u16string_view text)
+{
+    Converter encode(kUtf16, "GB18030");
+    std::string result;
+    result.reserve(text.size() * 2);
+    std::size_t runStart = 0;
+    auto flush = [&](std::size_t end) {
+        if (end > runStart) {
+            const auto bytes = convertPiece<std::string>(encode, text.data() + runStart, (end - runStart) * 2);
+            // Every Unicode scalar value has a GB18030 form.
+            result += bytes.value_or(std::string());
+        }
+    };
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const char16_t unit = text[pos];
+        if (isHighSurrogate(unit) && pos + 1 < text.size() && isLowSurrogate(text[pos + 1])) {
+            pos += 2;
+            continue;
+        }
+        if (!isHighSurrogate(unit) && !isLowSurrogate(unit)) {
+            ++pos;
+            continue;
+        }
+        flush(pos);
+        if (unit >= kEscapeBase + 0x80 && unit <= kEscapeBase + 0xFF)
+            result += static_cast<char>(unit - kEscapeBase);
+        else
+            result += "\x84\x31\xA4\x37";  // U+FFFD
+        runStart = ++pos;
+    }
+    flush(pos);
+    return result;
 }
 
 }  // namespace cofferon

@@ -12,6 +12,14 @@ namespace cofferon {
 std::optional<std::string> gb18030ToUtf8(std::string_view text);
 std::optional<std::string> utf8ToGb18030(std::string_view text);
 
+// Document text as UTF-16 for the toolkit, and back, losing no byte. A byte
+// that is not part of a GB18030 character that converts both ways unchanged
+// (0x80, a stray lead byte, an unassigned four-byte sequence) comes through
+// as the lone surrogate U+DC00 + byte, which no typed text contains, and goes
+// back as that byte. A lone surrogate of any other value becomes U+FFFD.
+std::u16string documentToUtf16(std::string_view text);
+std::string utf16ToDocument(std::u16string_view text);
+
 // Converts between any two iconv encodings. The output buffer starts at the
 // input's size and grows by half the input's size plus 128 bytes whenever
 // iconv reports it full; after `maxRounds` rounds, or on any other iconv

@@ -4,19 +4,18 @@
 
 namespace cofferon {
 
+// QString is UTF-16, so the escapes of bytes that are not characters pass
+// through the widgets untouched and come back as the same bytes.
 QString docToQt(std::string_view text)
 {
-    if (const auto utf8 = gb18030ToUtf8(text))
-        return QString::fromStdString(*utf8);
-    // Not valid GB18030 (cannot come from typing): show what can be shown.
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const std::u16string units = documentToUtf16(text);
+    return QString(reinterpret_cast<const QChar*>(units.data()), static_cast<qsizetype>(units.size()));
 }
 
 std::string qtToDoc(const QString& text)
 {
-    // Every Unicode character has a GB18030 form; only a lone surrogate can
-    // fail, and toUtf8() has already replaced those.
-    return utf8ToGb18030(text.toStdString()).value_or(std::string());
+    return utf16ToDocument(
+        std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
 }
 
 }  // namespace cofferon

@@ -10,12 +10,15 @@
 
 namespace cofferon {
 
-enum class OutputEncoding { Utf8, Gb2312 };
-
 // The bytes to write, without a byte-order mark. The GB2312 file holds the
 // document's bytes unchanged, so it refuses characters that only GB18030's
 // four-byte sequences can hold; the UTF-8 file converts from GB18030.
 std::variant<std::string, Refusal> encodeMenu(std::string_view yaml, OutputEncoding encoding);
+
+// The whole menu file in the encoding: the writer's text, with every value
+// checked for that encoding, then encoded. Both exports go through here.
+std::variant<std::string, Refusal> menuFileBytes(const MenuSettings& settings, const SlotTable& slots,
+                                                 OutputEncoding encoding);
 
 // Appends ".yml" unless the name already ends in exactly ".yml".
 std::string ymlFileName(std::string_view chosen);

@@ -1,9 +1,12 @@
 #include "export/core/MenuYamlWriter.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "app/core/Codec.h"
 #include "app/core/ItemId.h"
 #include "app/core/Text.h"
+#include "export/core/MenuValues.h"
 
 namespace cofferon {
 
@@ -11,57 +14,158 @@ namespace {
 
 constexpr std::string_view kEol = "\r\n";
 
-class YamlLines {
-public:
-    void bare(std::string_view key, std::string_view value) { m_text.append(key).append(value).append(kEol); }
-    void quoted(std::string_view key, std::string_view value)
-    {
-        m_text.append(key).append("'").append(quoteYaml(value)).append("'").append(kEol);
-    }
-    void line(std::string_view text) { m_text.append(text).append(kEol); }
-    std::string take() { return std::move(m_text); }
-
-private:
-    std::string m_text;
+// Where a value stands, for the message that refuses it: the slot (0 for the
+// menu's own settings), the box the user fills in and the key in the file.
+struct Place {
+    int slot = 0;
+    std::string_view box;
+    std::string_view key;
+    int line = 0;  // lore lines count from 1
 };
 
-void writeSlot(YamlLines& out, int slot, const SlotRecord& record, const ItemIdParts& parts)
+std::string describe(const Place& place)
 {
+    std::string text;
+    if (place.slot > 0)
+        text += "第 " + numberToText(static_cast<long long>(place.slot)) + " 格的";
+    text += place.box;
+    if (place.line > 0)
+        text += " 第 " + numberToText(static_cast<long long>(place.line)) + " 行";
+    text += "(";
+    text += place.key;
+    text += ")";
+    return text;
+}
+
+std::string hexBytes(std::string_view bytes)
+{
+    std::string text;
+    for (const char byte : bytes) {
+        char buffer[8];
+        std::snprintf(buffer, sizeof buffer, "%s0x%02X", text.empty() ? "" : " ", static_cast<unsigned char>(byte));
+        text += buffer;
+    }
+    return text;
+}
+
+std::string codePointText(char32_t c)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
+    return buffer;
+}
+
+constexpr std::string_view kNotWritten = ",文件未写入。";
+
+// Collects the lines of the file; the first value it refuses ends the writing.
+class MenuLines {
+public:
+    explicit MenuLines(std::optional<OutputEncoding> encoding) : m_encoding(encoding) {}
+
+    void line(std::string_view text)
+    {
+        if (!m_refusal)
+            m_text.append(text).append(kEol);
+    }
+
+    void quoted(std::string_view prefix, std::string_view value, const Place& place)
+    {
+        if (accepts(value, place))
+            line(std::string(prefix) + "'" + quoteYaml(value) + "'");
+    }
+
+    void number(std::string_view prefix, std::string_view value, NumberKind kind, const Place& place)
+    {
+        if (m_refusal)
+            return;
+        if (!isMenuNumber(value, kind)) {
+            const std::string_view allowed =
+                kind == NumberKind::Decimal ? "只能填写整数或小数,如 100、-5、2.5" : "只能填写整数,如 100、-5";
+            refuse(describe(place) + "不是数字," + std::string(allowed) + std::string(kNotWritten));
+            return;
+        }
+        line(std::string(prefix) + plainNumber(value));
+    }
+
+    std::variant<std::string, Refusal> take()
+    {
+        if (m_refusal)
+            return std::move(*m_refusal);
+        return std::move(m_text);
+    }
+
+private:
+    bool accepts(std::string_view value, const Place& place)
+    {
+        if (m_refusal)
+            return false;
+        if (const auto unsafe = firstUnsafeCharacter(value)) {
+            refuse(describe(place) + "含有菜单文件无法保存的控制字符 " + codePointText(*unsafe) +
+                   std::string(kNotWritten));
+            return false;
+        }
+        if (m_encoding == OutputEncoding::Utf8) {
+            if (const auto bad = firstUnconvertibleCharacter(value)) {
+                refuse(describe(place) + "含有无法转换为 UTF-8 的字节 " + hexBytes(*bad) + std::string(kNotWritten) +
+                       "可改用 GB2312 格式导出。");
+                return false;
+            }
+        } else if (m_encoding == OutputEncoding::Gb2312) {
+            if (const auto bad = firstNonGbkCharacter(value)) {
+                refuse(describe(place) + "含有 GB2312 格式无法保存的字符“" + gb18030ToUtf8(*bad).value_or("?") + "”" +
+                       std::string(kNotWritten) + "请改用 UTF-8 格式导出。");
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void refuse(std::string message) { m_refusal = Refusal{std::move(message)}; }
+
+    std::optional<OutputEncoding> m_encoding;
+    std::string m_text;
+    std::optional<Refusal> m_refusal;
+};
+
+void writeSlot(MenuLines& out, int slot, const SlotRecord& record, const ItemIdParts& parts)
+{
+    auto at = [slot](std::string_view box, std::string_view key) { return Place{slot, box, key}; };
     out.line(numberToText(static_cast<long long>(slot)) + ":");
-    out.bare("  ID: ", numberToText(static_cast<long long>(parts.id)));
+    out.line("  ID: " + numberToText(static_cast<long long>(parts.id)));
     if (parts.data > 0)
-        out.bare("  DATA-VALUE: ", numberToText(static_cast<long long>(parts.data)));
-    out.bare("  POSITION-X: ", numberToText(static_cast<long long>(slotColumn(slot))));
-    out.bare("  POSITION-Y: ", numberToText(static_cast<long long>(slotRow(slot))));
+        out.line("  DATA-VALUE: " + numberToText(static_cast<long long>(parts.data)));
+    out.line("  POSITION-X: " + numberToText(static_cast<long long>(slotColumn(slot))));
+    out.line("  POSITION-Y: " + numberToText(static_cast<long long>(slotRow(slot))));
     if (!record.name.empty())
-        out.quoted("  NAME: ", record.name);
+        out.quoted("  NAME: ", record.name, at("物品名称", "NAME"));
     if (!record.lore.empty()) {
         out.line("  LORE: ");
+        int line = 0;
         for (const std::string& piece : splitText(record.lore, kEol))
-            out.quoted("    - ", piece);
+            out.quoted("    - ", piece, Place{slot, "Lore", "LORE", ++line});
     }
     if (!record.command.empty())
-        out.quoted("  COMMAND: ", replaceText(record.command, kEol, "; "));
+        out.quoted("  COMMAND: ", replaceText(record.command, kEol, "; "), at("指令", "COMMAND"));
     if (!record.money.empty())
-        out.bare("  PRICE: ", record.money);
+        out.number("  PRICE: ", record.money, NumberKind::Decimal, at("所需金钱", "PRICE"));
     if (!record.point.empty())
-        out.bare("  POINTS: ", record.point);
+        out.number("  POINTS: ", record.point, NumberKind::Integer, at("所需点券", "POINTS"));
     if (!record.exp.empty())
-        out.bare("  LEVELS: ", record.exp);
+        out.number("  LEVELS: ", record.exp, NumberKind::Integer, at("所需经验等级", "LEVELS"));
     if (!record.item.empty() && !record.amount.empty())
-        out.quoted("  REQUIRED-ITEM: ", record.item + ", " + record.amount);
+        out.quoted("  REQUIRED-ITEM: ", record.item + ", " + record.amount, at("所需物品", "REQUIRED-ITEM"));
     if (record.keepOpen == "true")
         out.line("  KEEP-OPEN: true");
     if (!record.permission.empty())
-        out.quoted("  PERMISSION: ", record.permission);
+        out.quoted("  PERMISSION: ", record.permission, at("使用权限", "PERMISSION"));
     if (!record.viewPermission.empty())
-        out.quoted("  VIEW-PERMISSION: ", record.viewPermission);
+        out.quoted("  VIEW-PERMISSION: ", record.viewPermission, at("查看权限", "VIEW-PERMISSION"));
     if (!record.enchants.empty())
-        out.quoted("  ENCHANTMENT: ", replaceText(record.enchants, kEol, "; "));
+        out.quoted("  ENCHANTMENT: ", replaceText(record.enchants, kEol, "; "), at("附魔", "ENCHANTMENT"));
     if (!record.color.empty() && parts.id >= 298 && parts.id <= 301)
-        out.quoted("  COLOR: ", record.color);
+        out.quoted("  COLOR: ", record.color, at("皮甲颜色", "COLOR"));
     if (!record.head.empty() && record.id == "397:3")
-        out.quoted("  SKULL-OWNER: ", record.head);
+        out.quoted("  SKULL-OWNER: ", record.head, at("头颅名称", "SKULL-OWNER"));
 }
 
 }  // namespace
@@ -71,22 +175,24 @@ std::string quoteYaml(std::string_view value)
     return replaceText(value, "'", "''");
 }
 
-std::variant<std::string, Refusal> writeMenuYaml(const MenuSettings& settings, const SlotTable& slots)
+std::variant<std::string, Refusal> writeMenuYaml(const MenuSettings& settings, const SlotTable& slots,
+                                                 std::optional<OutputEncoding> encoding)
 {
-    YamlLines out;
-    out.line("menu-setting:");
     if (!settings.title)
         return Refusal{"需要菜单标题"};
-    out.quoted("  name: ", *settings.title);
+    if (settings.openItem && !isValidItemId(*settings.openItem))
+        return Refusal{"无效的物品ID"};
+
+    MenuLines out(encoding);
+    out.line("menu-setting:");
+    out.quoted("  name: ", *settings.title, Place{0, "菜单标题", "name"});
     const int rows = std::clamp(settings.rows(), 1, kMaxRows);
-    out.bare("  rows: ", numberToText(static_cast<long long>(rows)));
+    out.line("  rows: " + numberToText(static_cast<long long>(rows)));
     if (settings.menuCommand)
-        out.quoted("  command: ", *settings.menuCommand);
+        out.quoted("  command: ", *settings.menuCommand, Place{0, "菜单指令", "command"});
     if (settings.openItem) {
-        if (!isValidItemId(*settings.openItem))
-            return Refusal{"无效的物品ID"};
         out.line("  open-with-item:");
-        out.quoted("    id: ", *settings.openItem);
+        out.quoted("    id: ", *settings.openItem, Place{0, "物品ID", "id"});
         if (settings.leftClick)
             out.line("    left-click: true");
         if (settings.rightClick)

@@ -20,10 +20,7 @@ void exportMenu(QWidget* parent, Dialogs& dialogs, const MenuSettings& settings,
 
     auto refuse = [&](const QString& text) { dialogs.message(parent, errorCaption(), text, MessageIcon::Warning); };
 
-    auto yaml = writeMenuYaml(settings, slots);
-    if (const auto* refusal = std::get_if<Refusal>(&yaml))
-        return refuse(programText(refusal->message));
-    auto bytes = encodeMenu(std::get<std::string>(yaml), encoding);
+    auto bytes = menuFileBytes(settings, slots, encoding);
     if (const auto* refusal = std::get_if<Refusal>(&bytes))
         return refuse(programText(refusal->message));
 

@@ -171,12 +171,7 @@ int runExportCli(const std::vector<std::string>& args, std::ostream& out, std::o
         return readFailure(*error);
     const ProjectData& data = std::get<ProjectData>(project);
 
-    auto yaml = writeMenuYaml(data.settings, data.slots);
-    if (const auto* refusal = std::get_if<Refusal>(&yaml)) {
-        err << refusal->message << "\n";
-        return kExportRefused;
-    }
-    auto bytes = encodeMenu(std::get<std::string>(yaml), options.encoding.value_or(OutputEncoding::Utf8));
+    auto bytes = menuFileBytes(data.settings, data.slots, options.encoding.value_or(OutputEncoding::Utf8));
     if (const auto* refusal = std::get_if<Refusal>(&bytes)) {
         err << refusal->message << "\n";
         return kExportRefused;

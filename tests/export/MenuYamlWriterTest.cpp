@@ -205,5 +205,91 @@ TEST(MenuYamlWriter, SingleQuotesAreDoubledInEveryQuotedValue)
     EXPECT_NE(text.find("  PERMISSION: 'p'''\r\n"), std::string::npos);
 }
 
+std::string refusalOf(const MenuSettings& settings, const SlotTable& slots,
+                      std::optional<OutputEncoding> encoding = std::nullopt)
+{
+    const auto result = writeMenuYaml(settings, slots, encoding);
+    return std::holds_alternative<Refusal>(result) ? std::get<Refusal>(result).message : "";
+}
+
+TEST(MenuYamlWriter, PricesAreNumbersWrittenWithoutLeadingZeros)
+{
+    struct Case {
+        const char* money;
+        const char* point;
+        const char* written;  // the PRICE and POINTS lines, or nullptr for a refusal
+    };
+    const Case cases[] = {
+        {"010", "007", "  PRICE: 10\r\n  POINTS: 7\r\n"},  // never octal
+        {"-0", "0", "  PRICE: -0\r\n  POINTS: 0\r\n"},
+        {"-005.50", "-12", "  PRICE: -5.50\r\n  POINTS: -12\r\n"},
+        {"0.25", "99999999999999999999", "  PRICE: 0.25\r\n  POINTS: 99999999999999999999\r\n"},
+        {"-", "1", nullptr},
+        {"1-2", "1", nullptr},
+        {"1.", "1", nullptr},
+        {".5", "1", nullptr},
+        {"1.2.3", "1", nullptr},
+        {" 1", "1", nullptr},
+        {"1e3", "1", nullptr},
+        {"\xA3\xB1", "1", nullptr},  // a full-width digit
+        {"1", "1.5", nullptr},  // points are whole numbers
+        {"1", "--1", nullptr},
+    };
+    for (const Case& c : cases) {
+        SlotTable slots;
+        slots[4] = {.id = "1", .money = c.money, .point = c.point};
+        if (c.written) {
+            EXPECT_NE(yamlOf(titled(), slots).find(c.written), std::string::npos) << c.money << " " << c.point;
+        } else {
+            EXPECT_TRUE(refusalOf(titled(), slots).starts_with("第 4 格的所需")) << c.money << " " << c.point;
+        }
+    }
+}
+
+TEST(MenuYamlWriter, RefusesCharactersAReaderRejectsOrChangesNamingSlotAndKey)
+{
+    struct Case {
+        std::string value;
+        const char* code;  // in the message, or nullptr when the value is written
+    };
+    const Case cases[] = {
+        {std::string("a\0b", 3), "U+0000"},
+        {"\a", "U+0007"},
+        {"\x1B[31m", "U+001B"},
+        {"a\rb", "U+000D"},
+        {"a\nb", "U+000A"},
+        {"\x7F", "U+007F"},
+        {"\x81\x30\x81\x35", "U+0085"},  // a C1 control, in its four-byte form
+        {"\x81\x36\xA6\x35", "U+2028"},
+        {"a\tb", nullptr},
+        {"\xA1\xA1 \xD6\xD0", nullptr},
+    };
+    for (const Case& c : cases) {
+        SlotTable slots;
+        slots[7] = {.id = "1", .permission = c.value};
+        const std::string message = refusalOf(titled(), slots);
+        if (c.code)
+            EXPECT_EQ(message,
+                      std::string("第 7 格的使用权限(PERMISSION)含有菜单文件无法保存的控制字符 ") + c.code +
+                          ",文件未写入。");
+        else
+            EXPECT_EQ(message, "") << testing::PrintToString(c.value);
+    }
+    MenuSettings settings = titled("T");
+    settings.menuCommand = "shop\x07";
+    EXPECT_TRUE(refusalOf(settings, SlotTable{}).starts_with("菜单指令(command)含有"));
+}
+
+TEST(MenuYamlWriter, EncodingRefusalsNameTheFirstValueThatCannotBeHeld)
+{
+    SlotTable slots;
+    slots[2] = {.lore = "ok\r\nx\x80", .name = "\x94\x39\xFC\x36", .id = "1"};  // an emoji, then a stray byte
+    EXPECT_EQ(refusalOf(titled(), slots, OutputEncoding::Gb2312),
+              "第 2 格的物品名称(NAME)含有 GB2312 格式无法保存的字符“😀”,文件未写入。请改用 UTF-8 格式导出。");
+    EXPECT_EQ(refusalOf(titled(), slots, OutputEncoding::Utf8),
+              "第 2 格的Lore 第 2 行(LORE)含有无法转换为 UTF-8 的字节 0x80,文件未写入。可改用 GB2312 格式导出。");
+    EXPECT_EQ(refusalOf(titled(), slots), "");  // the writer alone does not know the encoding
+}
+
 }  // namespace
 }  // namespace cofferon

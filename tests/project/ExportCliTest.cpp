@@ -143,7 +143,14 @@ TEST(ExportCli, RefusalsExitWithOneAndWriteNothing)
         {"[Setting]\r\ntitle=\r\n", {}, "需要菜单标题\n"},
         {"", {}, "需要菜单标题\n"},
         {"[Setting]\r\ntitle=T\r\nItem=abc\r\n", {}, "无效的物品ID\n"},
-        {"[Setting]\r\ntitle=" + gb("😀") + "\r\n", {"--encoding", "gb2312"}, "菜单中含有 GB2312"},
+        // Values that would load as something else, or make the whole file unreadable.
+        {"[Setting]\r\ntitle=T\r\n[3]\r\nid=1\r\nmoney=-\r\n", {}, "第 3 格的所需金钱(PRICE)不是数字"},
+        {"[Setting]\r\ntitle=T\r\n[3]\r\nid=1\r\npoint=1-2\r\n", {}, "第 3 格的所需点券(POINTS)不是数字"},
+        {"[Setting]\r\ntitle=T\r\n[9]\r\nid=1\r\nexp=1.5\r\n", {}, "第 9 格的所需经验等级(LEVELS)不是数字"},
+        {"[Setting]\r\ntitle=T\r\n[2]\r\nid=1\r\nname=a\x1B[0m\r\n", {}, "第 2 格的物品名称(NAME)含有"},
+        {"[Setting]\r\ntitle=T\r\n[2]\r\nid=1\r\nlore=a&^pb\x7F\r\n", {}, "第 2 格的Lore 第 2 行(LORE)含有"},
+        {"[Setting]\r\ntitle=T\x80\r\n", {}, "菜单标题(name)含有无法转换为 UTF-8 的字节 0x80"},
+        {"[Setting]\r\ntitle=" + gb("😀") + "\r\n", {"--encoding", "gb2312"}, "菜单标题(name)含有 GB2312"},
     };
     for (const Case& c : cases) {
         const std::string project = dir.file("refused.ini");

@@ -309,6 +309,35 @@ private Q_SLOTS:
             QCOMPARE(out.str(), test::readFile(fromWindow));
         }
     }
+
+    // Bytes that are no GB18030 character (the code page's euro byte 0x80, a
+    // stray lead byte before a quote) pass through the boxes unchanged.
+    void strayBytesComeBackThroughTheWindowAsTheyWere()
+    {
+        ProjectSettings settings;
+        settings.title = "T\x80";
+        settings.openItem = "1\xFE";
+        settings.menuCommand = "shop\x81";
+        SlotTable slots;
+        slots[1] = {.name = "\x81'x", .id = "1", .keepOpen = "false"};
+        const std::string original = projectText(settings, slots);
+        const std::string project = m_dir->file("stray.ini");
+        test::writeFile(project, original);
+
+        load(qs(project));
+        save(qs(m_dir->file("again.ini")));
+        QCOMPARE(test::readFile(m_dir->file("again.ini")), original);
+
+        const std::string fromWindow = m_dir->file("window.yml");
+        m_dialogs.fileNames.push_back(qs(fromWindow));
+        m_window->exportAs(OutputEncoding::Gb2312);
+        std::ostringstream out;
+        std::ostringstream err;
+        QCOMPARE(runExportCli({project, "--encoding", "gb2312"}, out, err), 0);
+        QCOMPARE(test::readFile(fromWindow), out.str());
+        QVERIFY(out.str().find("  name: 'T\x80'\r\n") != std::string::npos);
+        QVERIFY(out.str().find("  NAME: '\x81''x'\r\n") != std::string::npos);
+    }
 };
 
 COFFERON_GUI_TEST_MAIN(ProjectCommandsTest)

@@ -1,0 +1,112 @@
+#include "export/core/MenuValues.h"
+
+#include "app/core/Codec.h"
+#include "app/core/Text.h"
+
+namespace cofferon {
+
+namespace {
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Length of the run of digits at the start of `text`.
+std::size_t digitRun(std::string_view text)
+{
+    std::size_t count = 0;
+    while (count < text.size() && isDigit(text[count]))
+        ++count;
+    return count;
+}
+
+// The code point of one GB18030 character, or nullopt when it converts to none.
+std::optional<char32_t> codePoint(std::string_view character)
+{
+    const std::u16string units = documentToUtf16(character);
+    if (units.size() == 1 && (units[0] < 0xD800 || units[0] > 0xDFFF))
+        return units[0];
+    if (units.size() == 2 && units[0] >= 0xD800 && units[0] <= 0xDBFF && units[1] >= 0xDC00 && units[1] <= 0xDFFF)
+        return 0x10000 + ((char32_t(units[0]) - 0xD800) << 10) + (char32_t(units[1]) - 0xDC00);
+    return std::nullopt;
+}
+
+bool isUnsafe(char32_t c)
+{
+    return (c < 0x20 && c != '\t') || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029 || c == 0xFFFE ||
+        c == 0xFFFF;
+}
+
+}  // namespace
+
+bool isMenuNumber(std::string_view text, NumberKind kind)
+{
+    if (!text.empty() && text.front() == '-')
+        text.remove_prefix(1);
+    const std::size_t whole = digitRun(text);
+    if (whole == 0)
+        return false;
+    text.remove_prefix(whole);
+    if (text.empty())
+        return true;
+    if (kind != NumberKind::Decimal || text.front() != '.')
+        return false;
+    text.remove_prefix(1);
+    return !text.empty() && digitRun(text) == text.size();
+}
+
+std::string plainNumber(std::string_view number)
+{
+    std::string result;
+    if (!number.empty() && number.front() == '-') {
+        result += '-';
+        number.remove_prefix(1);
+    }
+    const std::size_t whole = digitRun(number);
+    std::size_t zeros = 0;
+    while (zeros + 1 < whole && number[zeros] == '0')
+        ++zeros;
+    result += number.substr(zeros);
+    return result;
+}
+
+std::optional<char32_t> firstUnsafeCharacter(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = characterLength(text, pos);
+        const auto lead = static_cast<unsigned char>(text[pos]);
+        if (length == 1 && lead < 0x80 && isUnsafe(lead))
+            return lead;
+        // Every control beyond ASCII has a four-byte form; two-byte characters are all printable.
+        if (length == 4) {
+            if (const auto c = codePoint(text.substr(pos, 4)); c && isUnsafe(*c))
+                return *c;
+        }
+        pos += length;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> firstUnconvertibleCharacter(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = characterLength(text, pos);
+        const std::string_view character = text.substr(pos, length);
+        if (static_cast<unsigned char>(character.front()) >= 0x80 && length != 2 && !gb18030ToUtf8(character))
+            return std::string(character);
+        pos += length;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> firstNonGbkCharacter(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size(); pos += characterLength(text, pos)) {
+        if (characterLength(text, pos) == 4)
+            return std::string(text.substr(pos, 4));
+    }
+    return std::nullopt;
+}
+
+}  // namespace cofferon

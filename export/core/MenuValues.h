@@ -1,0 +1,35 @@
+#pragma once
+
+// What a value must be for the menu file to hold it exactly: the rules the
+// YAML writer checks and the slot editor shares for its price boxes.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cofferon {
+
+enum class NumberKind {
+    Integer,  // an optional "-" and digits
+    Decimal,  // the same, optionally followed by one "." and digits
+};
+
+bool isMenuNumber(std::string_view text, NumberKind kind);
+
+// A valid menu number without the leading zeros of its whole part, which a
+// YAML reader would take for an octal number ("010" is 8 there).
+std::string plainNumber(std::string_view number);
+
+// The first character that a YAML reader rejects or changes inside quotes:
+// C0 controls but tab, DEL, C1 controls, the line and paragraph separators
+// and the two non-characters U+FFFE and U+FFFF. Its code point, or nullopt.
+std::optional<char32_t> firstUnsafeCharacter(std::string_view text);
+
+// The first character (its bytes) that iconv cannot convert to UTF-8: a byte
+// that starts no GB18030 sequence, or an unassigned four-byte sequence.
+std::optional<std::string> firstUnconvertibleCharacter(std::string_view text);
+
+// The first character outside GBK: in GB18030 exactly the four-byte sequences.
+std::optional<std::string> firstNonGbkCharacter(std::string_view text);
+
+}  // namespace cofferon
