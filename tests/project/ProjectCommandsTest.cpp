@@ -337,6 +337,13 @@ private Q_SLOTS:
         QCOMPARE(test::readFile(fromWindow), out.str());
         QVERIFY(out.str().find("  name: 'T\x80'\r\n") != std::string::npos);
         QVERIFY(out.str().find("  NAME: '\x81''x'\r\n") != std::string::npos);
+
+        // UTF-8 has no form for them: the export names the box instead of writing.
+        m_dialogs.fileNames.push_back(qs(m_dir->file("utf8.yml")));
+        m_window->exportAs(OutputEncoding::Utf8);
+        QVERIFY(!std::filesystem::exists(m_dir->file("utf8.yml")));
+        QVERIFY(m_dialogs.messages.back().text.startsWith(
+            QStringLiteral("菜单标题(name)含有无法转换为 UTF-8 的字节 0x80")));
     }
 };
 

@@ -194,6 +194,57 @@ private Q_SLOTS:
         QVERIFY(!m_editor->isVisible());
     }
 
+    void storeRefusesPricesTheMenuFileCannotHold()
+    {
+        struct Case {
+            const char* box;
+            const char* typed;
+            const char* message;  // nullptr: stored as typed
+        };
+        const Case cases[] = {
+            {"扣除金钱", "-", "所需金钱有误:只能填写整数或小数,如 100、-5、2.5"},
+            {"扣除金钱", "1-2", "所需金钱有误:只能填写整数或小数,如 100、-5、2.5"},
+            {"扣除点券", "1.5", "所需点券有误:只能填写整数,如 100、-5"},
+            {"扣除经验", "--3", "所需经验等级有误:只能填写整数,如 100、-5"},
+            {"扣除金钱", "010", nullptr},
+            {"扣除金钱", "-2.50", nullptr},
+            {"扣除经验", "-7", nullptr},
+        };
+        for (const Case& c : cases) {
+            m_dialogs.messages.clear();
+            m_document.slots[5] = {.name = "kept", .id = "1"};
+            open(5);
+            setValue(box(c.box), QString::fromUtf8(c.typed));
+            setValue(box("物品名称"), QStringLiteral("changed"));
+            const bool stored = m_editor->storeSlotEditor();
+            if (c.message) {
+                QVERIFY(!stored);
+                QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
+                QCOMPARE(m_dialogs.messages[0].caption, QStringLiteral("错误"));
+                QCOMPARE(m_dialogs.messages[0].text, QString::fromUtf8(c.message));
+                QCOMPARE(record().name, std::string("kept"));
+                QVERIFY(m_editor->isVisible());
+            } else {
+                QVERIFY(stored);
+                QVERIFY(m_dialogs.messages.empty());
+                const SlotRecord& r = record();
+                QCOMPARE(docToQt(r.money + r.point + r.exp), QString::fromUtf8(c.typed));
+            }
+        }
+    }
+
+    // A no-break space and a byte that is no character survive the boxes.
+    void multiLineBoxesGiveBackWhatTheyWereGiven()
+    {
+        const std::string lore = "a\x81\x30\x84\x32"
+                                 "b\r\n\x80\r\nc";
+        m_document.slots[6] = {.lore = lore, .id = "1", .command = "x\x81\x30\x84\x32"};
+        open(6);
+        QVERIFY(m_editor->storeSlotEditor());
+        QCOMPARE(record().lore, lore);
+        QCOMPARE(record().command, std::string("x\x81\x30\x84\x32"));
+    }
+
     void storeRequiredItemAndUncheckedColour()
     {
         m_document.slots[3] = {.id = "1", .color = "1, 2, 3"};

@@ -14,6 +14,7 @@
 #include "app/core/ItemId.h"
 #include "app/core/Text.h"
 #include "app/gui/DocText.h"
+#include "export/core/MenuValues.h"
 #include "preview/gui/ItemPicker.h"
 #include "ui/core/InsertMenus.h"
 #include "ui/core/Layout.h"
@@ -39,6 +40,16 @@ void showIfSet(QLineEdit* box, const std::string& value)
         setValue(box, docToQt(value));
 }
 
+// "所需金钱有误" and what the box takes, in the words of its hint.
+QString priceRefusal(const QLineEdit* box, NumberKind kind)
+{
+    QString name = hintText(box);
+    name.truncate(name.indexOf(QLatin1Char('(')));
+    return name + QStringLiteral("有误:") +
+        (kind == NumberKind::Decimal ? QStringLiteral("只能填写整数或小数,如 100、-5、2.5")
+                                     : QStringLiteral("只能填写整数,如 100、-5"));
+}
+
 void appendLine(QPlainTextEdit* box, const QString& line)
 {
     QTextCursor cursor(box->document());
@@ -54,11 +65,15 @@ QString multiLineToWidget(const std::string& text)
     return docToQt(replaceText(text, "\r\n", "\n"));
 }
 
-std::string multiLineFromWidget(const QString& text)
+std::string multiLineFromWidget(const QPlainTextEdit* box)
 {
-    QString unix = text;
-    unix.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return replaceText(qtToDoc(unix), "\n", "\r\n");
+    // The raw text, since the plain text turns no-break spaces into blanks.
+    // Paragraphs end in U+2029 there, and Shift+Enter gives U+2028.
+    QString lines = box->document()->toRawText();
+    lines.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    lines.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return replaceText(qtToDoc(lines), "\n", "\r\n");
 }
 
 SlotEditor::SlotEditor(Document& document, Dialogs& dialogs, std::function<void(int)> stored, QWidget* parent)
@@ -179,6 +194,16 @@ bool SlotEditor::storeSlotEditor()
         m_dialogs.message(this, errorCaption(), QStringLiteral("物品ID有误"), MessageIcon::Warning);
         return false;
     }
+    // A price the menu file cannot hold as a number is refused here, where
+    // the user can still mend it, rather than by the export.
+    const std::pair<QLineEdit*, NumberKind> prices[] = {
+        {m_money, NumberKind::Decimal}, {m_point, NumberKind::Integer}, {m_exp, NumberKind::Integer}};
+    for (const auto& [box, kind] : prices) {
+        if (!showsHint(box) && !isMenuNumber(qtToDoc(box->text()), kind)) {
+            m_dialogs.message(this, errorCaption(), priceRefusal(box, kind), MessageIcon::Warning);
+            return false;
+        }
+    }
     SlotRecord& r = m_document.slots[m_document.currentSlot];
     r.id = qtToDoc(m_id->text());
     if (m_colourOn->isChecked()) {
@@ -203,9 +228,9 @@ bool SlotEditor::storeSlotEditor()
     r.viewPermission = readBox(m_viewPermission);
     r.head = readBox(m_head);
     r.keepOpen = m_keepOpen->isChecked() ? "true" : "false";
-    r.lore = dropBlankLines(multiLineFromWidget(m_lore->toPlainText()));
-    r.command = dropBlankLines(multiLineFromWidget(m_command->toPlainText()));
-    r.enchants = dropBlankLines(multiLineFromWidget(m_enchants->toPlainText()));
+    r.lore = dropBlankLines(multiLineFromWidget(m_lore));
+    r.command = dropBlankLines(multiLineFromWidget(m_command));
+    r.enchants = dropBlankLines(multiLineFromWidget(m_enchants));
     // The cell picture follows from the stored record, and then the preview.
     if (m_stored)
         m_stored(m_document.currentSlot);

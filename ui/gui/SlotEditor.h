@@ -80,6 +80,6 @@ private:
 
 // Multi-line boxes hold "\r\n" line breaks in the document whatever the widget uses.
 QString multiLineToWidget(const std::string& text);
-std::string multiLineFromWidget(const QString& text);
+std::string multiLineFromWidget(const QPlainTextEdit* box);
 
 }  // namespace cofferon
