@@ -1,0 +1,75 @@
+// Loading a 10 MB project in the window: reading the file, filling the
+// boxes, the 54 cell pictures and the preview, until the window is drawn.
+
+#include <QPixmap>
+
+#include <benchmark/benchmark.h>
+#include <filesystem>
+#include <fstream>
+
+#include "app/core/Document.h"
+#include "app/core/ProgramDirectory.h"
+#include "app/gui/MainWindow.h"
+#include "project/core/ProjectFile.h"
+#include "project/gui/ProjectCommands.h"
+#include "ui/gui/Dialogs.h"
+
+namespace {
+
+// Answers every open dialog with one file; nothing else is ever asked.
+class OneFileDialogs : public cofferon::Dialogs {
+public:
+    explicit OneFileDialogs(QString file) : m_file(std::move(file)) {}
+    std::optional<QString> openFileName(QWidget*, const QString&) override { return m_file; }
+    std::optional<QString> saveFileName(QWidget*, const QString&) override { return std::nullopt; }
+    void message(QWidget*, const QString&, const QString&, cofferon::MessageIcon) override {}
+    std::optional<QString> inputText(QWidget*, const QString&, const QString&, const QString&, bool) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QColor> chooseColour(QWidget*, const QColor&) override { return std::nullopt; }
+
+private:
+    QString m_file;
+};
+
+// About 10 MB: a title and a name of long unbroken runs, and every slot
+// holding a lore of thousands of lines.
+std::string tenMegabyteProject()
+{
+    cofferon::ProjectSettings settings;
+    settings.title = std::string(1 << 20, 'T');
+    settings.rowIndex = 5;
+    cofferon::SlotTable slots;
+    std::string lore;
+    for (int line = 0; line < 4000; ++line)
+        lore += "&7\xB5\xDA " + std::to_string(line) + " \xD0\xD0 &alore line\r\n";
+    for (int slot = 1; slot <= cofferon::kSlotCount; ++slot)
+        slots[slot] = {.lore = lore, .name = "&c" + std::to_string(slot), .id = "35:" + std::to_string(slot % 16)};
+    slots[1].name = std::string(400000, 'N');
+    return cofferon::projectText(settings, slots);
+}
+
+void BM_LoadProject10MB(benchmark::State& state)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "cofferon-bench";
+    std::filesystem::create_directories(folder);
+    const std::string path = (folder / "ten.ini").string();
+    const std::string bytes = tenMegabyteProject();
+    std::ofstream(path, std::ios::binary) << bytes;
+    cofferon::setProgramDirectory(folder.string());
+
+    cofferon::Document document;
+    OneFileDialogs dialogs(QString::fromStdString(path));
+    cofferon::MainWindow window(document, dialogs);
+    window.show();
+    for (auto _ : state) {
+        cofferon::loadProjectCommand(window, document, dialogs);
+        benchmark::DoNotOptimize(window.grab());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes.size()));
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_LoadProject10MB)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
