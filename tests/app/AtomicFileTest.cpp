@@ -187,24 +187,5 @@ TEST(AtomicFile, FolderThatTakesNoNewFileHasItsFileRewrittenInPlace)
     EXPECT_FALSE(fs::exists(dir.file("new.yml")));
 }
 
-TEST(AtomicFile, CommonErrorsAreToldInChinese)
-{
-    const std::pair<int, const char*> cases[] = {
-        {ENOENT, "文件夹不存在"},
-        {ENOTDIR, "文件夹不存在"},
-        {EACCES, "没有权限"},
-        {EPERM, "没有权限"},
-        {ENOSPC, "磁盘已满"},
-        {EDQUOT, "磁盘已满"},
-        {EROFS, "文件系统是只读的"},
-        {ENAMETOOLONG, "文件名太长"},
-        {EISDIR, "这是一个文件夹"},
-        {EIO, "Input/output error"},  // the rest in the system's words
-        {ENXIO, "No such device or address"},
-    };
-    for (const auto& [code, text] : cases)
-        EXPECT_EQ(fileErrorText(code), text) << code;
-}
-
 }  // namespace
 }  // namespace cofferon
