@@ -1,5 +1,5 @@
 // Any bytes as a project file: reading, writing back and reading again must
-// neither crash nor change what a second round trip yields.
+// neither crash nor change anything that was read.
 
 #include <cstdint>
 #include <cstdlib>
@@ -14,18 +14,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.setValue("Setting", "title", "x");
     (void)file.serialize();
 
+    // Every value read can be written and read back exactly.
     const cofferon::ProjectData first = cofferon::readProject(cofferon::IniFile::parse(bytes));
     const std::string written = cofferon::projectText(first.settings, first.slots);
-    const cofferon::ProjectData second = cofferon::readProject(cofferon::IniFile::parse(written));
-    // Reading drops one pair of quotes and blanks at the ends, so only the
-    // second round trip has to be stable.
-    const cofferon::ProjectData third =
-        cofferon::readProject(cofferon::IniFile::parse(cofferon::projectText(second.settings, second.slots)));
-    if (!(second.settings.leftClick == third.settings.leftClick && second.settings.rowIndex == third.settings.rowIndex))
+    if (!(cofferon::readProject(cofferon::IniFile::parse(written)) == first))
         std::abort();
-    for (int slot = 1; slot <= cofferon::kSlotCount; ++slot) {
-        if (second.slots[slot].id != third.slots[slot].id)
-            std::abort();
-    }
     return 0;
 }

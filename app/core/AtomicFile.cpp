@@ -1,48 +1,64 @@
 #include "app/core/AtomicFile.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
+#include <locale.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <variant>
 
 namespace cofferon {
 
 namespace {
 
-std::string systemError(int error)
+// The kernel gives up on a path after as many links.
+constexpr int kMaxLinks = 40;
+
+// Short, so that it fits in every folder where the target's own name fits.
+constexpr std::string_view kTemporaryName = ".cofferon-XXXXXX";
+
+// The folder part of a path with its closing "/", or empty for the current folder.
+std::string folderOf(const std::string& path)
 {
-    return std::strerror(error);
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// An existing target keeps its permission bits; a new one gets the usual 0666 & ~umask.
-mode_t modeFor(const std::string& path)
+// The name that writing through `path` creates or replaces: symbolic links
+// are followed to the end of their chain, a relative one from its own folder.
+std::variant<std::string, FileError> finalTarget(std::string path)
 {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0)
-        return info.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0) {
+            if (errno == ENOENT)
+                return path;
+            return FileError{errno};
+        }
+        if (!S_ISLNK(info.st_mode))
+            return path;
+        std::string link(PATH_MAX, '\0');
+        for (;;) {
+            const ssize_t length = ::readlink(path.c_str(), link.data(), link.size());
+            if (length < 0)
+                return FileError{errno};
+            if (static_cast<std::size_t>(length) < link.size()) {
+                link.resize(static_cast<std::size_t>(length));
+                break;
+            }
+            link.resize(link.size() * 2);
+        }
+        path = link.starts_with('/') ? link : folderOf(path) + link;
+    }
+    return FileError{ELOOP};
 }
 
-}  // namespace
-
-std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view bytes,
-                                               const WriteFunction& write)
+std::optional<FileError> writeAll(int fd, std::string_view bytes, const WriteFunction& write)
 {
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0)
-        return systemError(errno);
-
-    auto fail = [&](int error) -> std::optional<std::string> {
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        return systemError(error);
-    };
-
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
@@ -50,24 +66,144 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            return fail(errno);
+            return FileError{errno};
         }
         if (written == 0)
-            return fail(EIO);
+            return FileError{EIO};
         data += written;
         left -= static_cast<std::size_t>(written);
     }
-    if (::fchmod(fd, modeFor(path)) != 0 || ::fsync(fd) != 0)
+    return std::nullopt;
+}
+
+// Non-blocking, so that a pipe nobody reads from fails at once (ENXIO)
+// instead of waiting; the writes that follow block as usual.
+int openForWriting(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) < 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+// Writes into an open file and closes it. A regular file is overwritten from
+// its start and cut to the new length; a failure part-way leaves it part-written.
+std::optional<FileError> writeOpenFile(int fd, std::string_view bytes, const WriteFunction& write, bool regular)
+{
+    std::optional<FileError> error = writeAll(fd, bytes, write);
+    if (!error && regular && (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd) != 0))
+        error = FileError{errno};
+    if (::close(fd) != 0 && !error)
+        error = FileError{errno};
+    return error;
+}
+
+std::optional<FileError> writeInPlace(const std::string& path, std::string_view bytes, const WriteFunction& write,
+                                      bool regular)
+{
+    const int fd = openForWriting(path);
+    if (fd < 0)
+        return FileError{errno};
+    return writeOpenFile(fd, bytes, write, regular);
+}
+
+// A new file gets the usual 0666 & ~umask.
+mode_t newFileMode()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+std::string fileErrorText(int code)
+{
+    switch (code) {
+    case ENOENT:
+    case ENOTDIR:
+        return "文件夹不存在";
+    case EACCES:
+    case EPERM:
+        return "没有权限";
+    case ENOSPC:
+    case EDQUOT:
+        return "磁盘已满";
+    case EROFS:
+        return "文件系统是只读的";
+    case ENAMETOOLONG:
+        return "文件名太长";
+    case EISDIR:
+        return "这是一个文件夹";
+    default:
+        break;
+    }
+    // The "C" locale: the window sets the user's locale, whose texts need not be UTF-8.
+    static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", locale_t{});
+    return cLocale ? ::strerror_l(code, cLocale) : std::strerror(code);
+}
+
+std::optional<FileError> writeFileAtomically(const std::string& path, std::string_view bytes,
+                                             const WriteFunction& write, const CreateTemporaryFunction& createTemporary)
+{
+    struct stat info {};
+    const bool pathExists = ::stat(path.c_str(), &info) == 0;
+    if (!pathExists && errno != ENOENT)
+        return FileError{errno};
+    if (pathExists && !S_ISREG(info.st_mode))
+        return writeInPlace(path, bytes, write, false);
+
+    const auto resolved = finalTarget(path);
+    if (const auto* error = std::get_if<FileError>(&resolved))
+        return *error;
+    const std::string& target = std::get<std::string>(resolved);
+    struct stat targetInfo {};
+    const bool exists = ::lstat(target.c_str(), &targetInfo) == 0;
+    // A link that only the kernel can follow, such as /proc/self/fd/N of a
+    // deleted file: there is no name to replace, only the file to write.
+    if (pathExists && !(exists && S_ISREG(targetInfo.st_mode)))
+        return writeInPlace(path, bytes, write, true);
+
+    std::string temporary = folderOf(target).append(kTemporaryName);
+    const int fd = createTemporary ? createTemporary(temporary.data()) : ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        // A folder that takes no new file: the file itself may still be writable.
+        if (exists && (error == EACCES || error == EPERM)) {
+            const int inPlace = openForWriting(target);
+            if (inPlace >= 0)
+                return writeOpenFile(inPlace, bytes, write, true);
+        }
+        return FileError{error};
+    }
+
+    auto fail = [&](int error) -> std::optional<FileError> {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        return FileError{error};
+    };
+    if (const auto error = writeAll(fd, bytes, write))
+        return fail(error->code);
+    // An existing target keeps its permission bits.
+    const mode_t mode = exists ? targetInfo.st_mode & 07777 : newFileMode();
+    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
         return fail(errno);
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
-        return systemError(error);
+        return FileError{error};
     }
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
         ::unlink(temporary.c_str());
-        return systemError(error);
+        return FileError{error};
     }
     return std::nullopt;
 }

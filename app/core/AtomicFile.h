@@ -3,6 +3,13 @@
 // Replaces a file's contents all at once: the bytes go to a temporary file in
 // the target's folder, which is then renamed over the target, so a failed
 // write never destroys what was there before.
+//
+// A symbolic link is written through: the file at the end of the chain is
+// replaced and the links stay (a dangling link creates the file it names).
+// Anything that is not a regular file (a device, a pipe, a folder) cannot be
+// replaced by a rename, so it is written to directly and its own errors are
+// reported. Where the folder takes no new file but the file itself can be
+// written, the file is rewritten in place.
 
 #include <cstddef>
 #include <functional>
@@ -14,12 +21,29 @@
 
 namespace cofferon {
 
+// What went wrong with a file: an errno value.
+struct FileError {
+    int code = 0;
+
+    bool operator==(const FileError&) const = default;
+};
+
+// The common causes in Chinese (UTF-8, like every program text): no such
+// folder, permission denied, disk full, read-only file system, name too long,
+// is a folder. Any other code gives the system's English description.
+std::string fileErrorText(int code);
+
 // Same contract as POSIX write(): bytes written, or -1 with errno set.
 using WriteFunction = std::function<ssize_t(int fd, const char* data, std::size_t size)>;
 
-// nullopt on success, otherwise the system's description of what failed.
-// `write` is a seam for tests; empty means ::write.
-std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view bytes,
-                                               const WriteFunction& write = {});
+// Same contract as POSIX mkstemp(): fills in the template's trailing
+// "XXXXXX" and returns the open file, or -1 with errno set.
+using CreateTemporaryFunction = std::function<int(char* pathTemplate)>;
+
+// nullopt on success. `write` and `createTemporary` are seams for tests;
+// empty means ::write and ::mkostemp.
+std::optional<FileError> writeFileAtomically(const std::string& path, std::string_view bytes,
+                                             const WriteFunction& write = {},
+                                             const CreateTemporaryFunction& createTemporary = {});
 
 }  // namespace cofferon

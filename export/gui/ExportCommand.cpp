@@ -27,7 +27,7 @@ void exportMenu(QWidget* parent, Dialogs& dialogs, const MenuSettings& settings,
     if (const auto error = writeFileAtomically(fileName, std::get<std::string>(bytes), write)) {
         const QString shownName = QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(fileName)));
         return refuse(QStringLiteral("无法写入文件“%1”:%2\n配置未生成。")
-                          .arg(shownName, QString::fromLocal8Bit(QByteArray::fromStdString(*error))));
+                          .arg(shownName, programText(fileErrorText(error->code))));
     }
     dialogs.message(parent, messageCaption(), QStringLiteral("配置已生成"), MessageIcon::Information);
 }

@@ -112,12 +112,18 @@ std::variant<Options, std::string> parseArguments(const std::vector<std::string>
 
 // The window's load treats a missing file as an empty project; a script that
 // names a file that is not there has made a mistake, so here it is one.
-std::optional<std::string> missingFileError(const std::string& path)
+std::optional<FileError> missingFileError(const std::string& path)
 {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR))
-        return std::string(std::strerror(errno));
+        return FileError{errno};
     return std::nullopt;
+}
+
+// Scripts read these messages in English, whatever the error.
+std::string systemText(const FileError& error)
+{
+    return std::strerror(error.code);
 }
 
 }  // namespace
@@ -154,20 +160,26 @@ int runExportCli(const std::vector<std::string>& args, std::ostream& out, std::o
         return kExportFileOrUsageError;
     }
     const Options& options = std::get<Options>(parsed);
+    auto written = [&] {
+        out.flush();
+        if (out)
+            return kExportOk;
+        err << kProgram << ": cannot write to standard output\n";
+        return kExportFileOrUsageError;
+    };
     if (options.help) {
         out << exportCliHelp();
-        out.flush();
-        return kExportOk;
+        return written();
     }
 
-    auto readFailure = [&](const std::string& reason) {
-        err << kProgram << ": cannot read project file " << options.project << ": " << reason << "\n";
+    auto readFailure = [&](const FileError& error) {
+        err << kProgram << ": cannot read project file " << options.project << ": " << systemText(error) << "\n";
         return kExportFileOrUsageError;
     };
     if (const auto missing = missingFileError(options.project))
         return readFailure(*missing);
     auto project = readProjectFile(options.project);
-    if (const auto* error = std::get_if<std::string>(&project))
+    if (const auto* error = std::get_if<FileError>(&project))
         return readFailure(*error);
     const ProjectData& data = std::get<ProjectData>(project);
 
@@ -180,18 +192,13 @@ int runExportCli(const std::vector<std::string>& args, std::ostream& out, std::o
 
     if (options.output) {
         if (const auto error = writeFileAtomically(*options.output, menu)) {
-            err << kProgram << ": cannot write " << *options.output << ": " << *error << "\n";
+            err << kProgram << ": cannot write " << *options.output << ": " << systemText(*error) << "\n";
             return kExportFileOrUsageError;
         }
         return kExportOk;
     }
     out.write(menu.data(), static_cast<std::streamsize>(menu.size()));
-    out.flush();
-    if (!out) {
-        err << kProgram << ": cannot write to standard output\n";
-        return kExportFileOrUsageError;
-    }
-    return kExportOk;
+    return written();
 }
 
 }  // namespace cofferon

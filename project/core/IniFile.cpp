@@ -1,8 +1,9 @@
 #include "project/core/IniFile.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
+#include <iconv.h>
 #include <unistd.h>
 
 #include "app/core/Text.h"
@@ -59,14 +60,60 @@ std::string withoutLineBreaks(std::string_view value)
     std::string result;
     result.reserve(value.size());
     for (std::size_t pos = 0; pos < value.size(); ++pos) {
-        if (value[pos] == '\r' || value[pos] == '\n') {
-            if (value[pos] == '\r' && pos + 1 < value.size() && value[pos + 1] == '\n')
-                ++pos;
-            result += ' ';
-        } else {
-            result += value[pos];
-        }
+        if (value[pos] == '\r' && pos + 1 < value.size() && value[pos + 1] == '\n')
+            continue;
+        result += value[pos] == '\n' ? ' ' : value[pos];
     }
+    return result;
+}
+
+// The value as its entry line holds it. Reading takes off blanks at the ends
+// and one pair of enclosing quotes, and a CR at the end of a line is part of
+// the line end; a value that would lose any of these goes inside one more
+// pair of double quotes, which the reader (and the Windows profile functions)
+// take off again.
+std::string entryText(std::string_view value)
+{
+    std::string text = withoutLineBreaks(value);
+    if (!text.empty() && (text.back() == '\r' || readValue(text) != text))
+        text = '"' + text + '"';
+    return text;
+}
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+
+// Converts to GB18030 with one converter for the whole text. Where `from`
+// cannot be read, the next `unit` bytes are kept as they are when
+// `keepUnreadable`, else they become one "?".
+std::string toDocumentEncoding(std::string_view text, const char* from, std::size_t unit, bool keepUnreadable)
+{
+    const iconv_t converter = ::iconv_open("GB18030", from);
+    if (converter == reinterpret_cast<iconv_t>(-1))
+        return std::string(text);
+    std::string result;
+    result.reserve(text.size() + text.size() / 2);
+    char buffer[16384];
+    char* in = const_cast<char*>(text.data());  // iconv's signature is not const-correct
+    std::size_t inLeft = text.size();
+    while (inLeft > 0) {
+        char* out = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t converted = ::iconv(converter, &in, &inLeft, &out, &outLeft);
+        const int error = errno;
+        result.append(buffer, static_cast<std::size_t>(out - buffer));
+        if (converted != static_cast<std::size_t>(-1) || error == E2BIG)
+            continue;
+        // An invalid sequence, or one cut short by the end of the file.
+        const std::size_t skip = std::min(unit, inLeft);
+        if (keepUnreadable)
+            result.append(in, skip);
+        else
+            result += '?';
+        in += skip;
+        inLeft -= skip;
+    }
+    ::iconv_close(converter);
     return result;
 }
 
@@ -74,6 +121,15 @@ std::string withoutLineBreaks(std::string_view value)
 
 IniFile IniFile::parse(std::string_view bytes)
 {
+    std::string decoded;
+    if (bytes.starts_with(kUtf8Mark)) {
+        decoded = toDocumentEncoding(bytes.substr(kUtf8Mark.size()), "UTF-8", 1, true);
+        bytes = decoded;
+    } else if (bytes.starts_with(kUtf16LeMark)) {
+        decoded = toDocumentEncoding(bytes.substr(kUtf16LeMark.size()), "UTF-16LE", 2, false);
+        bytes = decoded;
+    }
+
     IniFile ini;
     ini.m_blocks.emplace_back();
     std::string section;
@@ -83,7 +139,7 @@ IniFile IniFile::parse(std::string_view bytes)
         const std::size_t end = bytes.find('\n');
         std::string_view text = bytes.substr(0, end);
         bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-        if (!text.empty() && text.back() == '\r')
+        while (!text.empty() && text.back() == '\r')
             text.remove_suffix(1);
 
         const std::string_view content = trimBlanks(text);
@@ -114,14 +170,14 @@ IniFile IniFile::parse(std::string_view bytes)
     return ini;
 }
 
-std::variant<IniFile, std::string> IniFile::load(const std::string& path)
+std::variant<IniFile, FileError> IniFile::load(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         // As the profile functions do: no file means every key has its default.
         if (errno == ENOENT || errno == ENOTDIR)
             return parse({});
-        return std::string(std::strerror(errno));
+        return FileError{errno};
     }
     std::string bytes;
     char buffer[65536];
@@ -132,7 +188,7 @@ std::variant<IniFile, std::string> IniFile::load(const std::string& path)
             if (error == EINTR)
                 continue;
             ::close(fd);
-            return std::string(std::strerror(error));
+            return FileError{error};
         }
         if (count == 0)
             break;
@@ -153,7 +209,7 @@ std::string IniFile::value(std::string_view section, std::string_view key, std::
 
 void IniFile::setValue(std::string_view section, std::string_view key, std::string_view value)
 {
-    const std::string text = withoutLineBreaks(value);
+    const std::string text = entryText(value);
     if (const auto found = m_entries.find(entryName(section, key)); found != m_entries.end()) {
         Line& line = m_blocks[found->second.block].lines[found->second.line];
         line.text.resize(line.valueStart);

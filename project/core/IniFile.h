@@ -11,8 +11,17 @@
 // - A value is everything after the first "=" of its line, trimmed of spaces
 //   and tabs at both ends; a value wholly enclosed in one pair of matching
 //   single or double quotation marks loses that pair. Values are never cut.
-// - Lines end in LF, with or without CR before it; serialize() ends every line
-//   with CR LF.
+//   setValue() puts a value that this would change, or that ends in CR,
+//   inside one more pair of double quotes, so every value reads back as set.
+// - Lines end in LF. Every CR right before the LF (or before the end of the
+//   file) belongs to the line end, so lines that went through a CR LF
+//   conversion twice still read as written; a CR anywhere else is text.
+//   serialize() ends every line with CR LF.
+// - A file that starts with the UTF-8 mark EF BB BF is UTF-8, one that starts
+//   with FF FE is UTF-16LE (as Windows writes its own Unicode profile files):
+//   both are converted to the document's GB18030 before anything else, bytes
+//   that are not valid UTF-8 kept as they are. Any other file is GB18030
+//   already; serialize() always writes GB18030, without a mark.
 // - A section may appear more than once: its occurrences count as one section,
 //   and for a key given more than once the first entry in the file wins.
 // - A line whose first non-blank character is ";" is a comment. Comments, lines
@@ -25,6 +34,8 @@
 #include <variant>
 #include <vector>
 
+#include "app/core/AtomicFile.h"
+
 namespace cofferon {
 
 class IniFile {
@@ -32,16 +43,15 @@ public:
     static IniFile parse(std::string_view bytes);
 
     // A file that does not exist reads as empty, so every key gives its
-    // default; any other failure to read comes back as the system's
-    // description of it.
-    static std::variant<IniFile, std::string> load(const std::string& path);
+    // default; any other failure to read comes back as the error.
+    static std::variant<IniFile, FileError> load(const std::string& path);
 
     std::string value(std::string_view section, std::string_view key, std::string_view defaultValue) const;
 
     // Replaces the value in place when the key exists, else appends the entry
     // after the last entry of its section, else appends the section at the
-    // end. A line break cannot live inside one line: each CR LF, CR or LF in
-    // the value is written as one space.
+    // end. A line break cannot live inside one line: each LF in the value,
+    // together with a CR right before it, is written as one space.
     void setValue(std::string_view section, std::string_view key, std::string_view value);
 
     std::string serialize() const;

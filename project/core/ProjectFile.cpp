@@ -13,27 +13,37 @@ constexpr std::string_view kSetting = "Setting";
 constexpr std::string_view kEol = "\r\n";
 constexpr std::string_view kEscapedEol = "&^p";
 
+// Byte by byte: neither CR, LF nor "&" can be the trail byte of a GB18030
+// character, so this is the same as a search by characters on every valid
+// text, and stays exact on bytes that other programs left invalid.
 std::string escapeLines(std::string_view text)
 {
-    return replaceText(text, kEol, kEscapedEol);
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size(); ++pos) {
+        if (text.compare(pos, kEol.size(), kEol) == 0) {
+            result.append(kEscapedEol);
+            ++pos;
+        } else {
+            result += text[pos];
+        }
+    }
+    return result;
 }
 
-// "&^p" with a small or capital p becomes a line break, matched at character
-// starts only like every other search in the document.
+// "&^p" with a small or capital p becomes a line break.
 std::string unescapeLines(std::string_view text)
 {
     std::string result;
     result.reserve(text.size());
-    for (std::size_t pos = 0; pos < text.size();) {
+    for (std::size_t pos = 0; pos < text.size(); ++pos) {
         if (text.compare(pos, 2, "&^") == 0 && pos + 2 < text.size() &&
             (text[pos + 2] == 'p' || text[pos + 2] == 'P')) {
             result.append(kEol);
-            pos += kEscapedEol.size();
-            continue;
+            pos += kEscapedEol.size() - 1;
+        } else {
+            result += text[pos];
         }
-        const std::size_t length = characterLength(text, pos);
-        result.append(text.substr(pos, length));
-        pos += length;
     }
     return result;
 }
@@ -84,8 +94,8 @@ std::string projectText(const ProjectSettings& settings, const SlotTable& slots)
     return file.serialize();
 }
 
-std::optional<std::string> writeProject(const std::string& path, const ProjectSettings& settings,
-                                        const SlotTable& slots, const WriteFunction& write)
+std::optional<FileError> writeProject(const std::string& path, const ProjectSettings& settings, const SlotTable& slots,
+                                      const WriteFunction& write)
 {
     // Written from scratch: slots emptied since the last save leave nothing behind.
     return writeFileAtomically(path, projectText(settings, slots), write);
@@ -129,11 +139,11 @@ ProjectData readProject(const IniFile& file)
     return data;
 }
 
-std::variant<ProjectData, std::string> readProjectFile(const std::string& path)
+std::variant<ProjectData, FileError> readProjectFile(const std::string& path)
 {
     auto file = IniFile::load(path);
-    if (auto* error = std::get_if<std::string>(&file))
-        return std::move(*error);
+    if (const auto* error = std::get_if<FileError>(&file))
+        return *error;
     return readProject(std::get<IniFile>(file));
 }
 

@@ -33,10 +33,10 @@ struct ProjectData {
 std::string projectText(const ProjectSettings& settings, const SlotTable& slots);
 
 // Replaces the file whole (temporary file renamed over it), so a failed save
-// keeps the old project. nullopt on success, else the system's description
-// of the failure. `write` is the test seam of writeFileAtomically.
-std::optional<std::string> writeProject(const std::string& path, const ProjectSettings& settings,
-                                        const SlotTable& slots, const WriteFunction& write = {});
+// keeps the old project. nullopt on success. `write` is the test seam of
+// writeFileAtomically.
+std::optional<FileError> writeProject(const std::string& path, const ProjectSettings& settings, const SlotTable& slots,
+                                      const WriteFunction& write = {});
 
 // A text setting whose value is empty comes back absent: loading leaves that
 // box as it was. "row" is clamped into 0..5. A slot section counts only when
@@ -44,8 +44,8 @@ std::optional<std::string> writeProject(const std::string& path, const ProjectSe
 ProjectData readProject(const IniFile& file);
 
 // A file that does not exist reads as an empty project; one that exists and
-// cannot be read gives the system's description of why.
-std::variant<ProjectData, std::string> readProjectFile(const std::string& path);
+// cannot be read gives the error.
+std::variant<ProjectData, FileError> readProjectFile(const std::string& path);
 
 // Appends ".ini" unless the name already ends in exactly ".ini".
 std::string iniFileName(std::string_view chosen);

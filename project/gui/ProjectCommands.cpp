@@ -25,9 +25,9 @@ QString shownName(const std::string& path)
     return QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(path)));
 }
 
-QString systemText(const std::string& error)
+QString errorText(const FileError& error)
 {
-    return QString::fromLocal8Bit(QByteArray::fromStdString(error));
+    return programText(fileErrorText(error.code));
 }
 
 }  // namespace
@@ -41,7 +41,7 @@ void saveProjectCommand(MainWindow& window, Document& document, Dialogs& dialogs
     if (const auto error = writeProject(path, window.menuSettings(), document.slots, write)) {
         dialogs.message(
             &window, errorCaption(),
-            QStringLiteral("无法保存配置文件“%1”:%2\n原有文件没有改动。").arg(shownName(path), systemText(*error)),
+            QStringLiteral("无法保存配置文件“%1”:%2\n原有文件没有改动。").arg(shownName(path), errorText(*error)),
             MessageIcon::Warning);
     }
 }
@@ -53,10 +53,10 @@ void loadProjectCommand(MainWindow& window, Document& document, Dialogs& dialogs
         return;
     const std::string path = QFile::encodeName(*chosen).toStdString();
     auto read = readProjectFile(path);
-    if (const auto* error = std::get_if<std::string>(&read)) {
+    if (const auto* error = std::get_if<FileError>(&read)) {
         dialogs.message(
             &window, errorCaption(),
-            QStringLiteral("无法读取配置文件“%1”:%2\n当前的配置没有改动。").arg(shownName(path), systemText(*error)),
+            QStringLiteral("无法读取配置文件“%1”:%2\n当前的配置没有改动。").arg(shownName(path), errorText(*error)),
             MessageIcon::Warning);
         return;
     }

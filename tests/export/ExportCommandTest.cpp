@@ -185,6 +185,7 @@ private Q_SLOTS:
         const std::string missing = m_dir->file("no-such-folder/menu.yml");
         exportTo(qs(missing), OutputEncoding::Utf8);
         QVERIFY(lastError().contains(qs(missing)));
+        QVERIFY(lastError().endsWith(QStringLiteral(":文件夹不存在\n配置未生成。")));
         QVERIFY(!confirmed());
         QVERIFY(!std::filesystem::exists(missing));
 
@@ -194,6 +195,7 @@ private Q_SLOTS:
         m_dialogs.messages.clear();
         exportTo(qs(path), OutputEncoding::Gb2312);
         QVERIFY(lastError().contains(qs(path)));
+        QVERIFY(lastError().endsWith(QStringLiteral(":磁盘已满\n配置未生成。")));
         QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
         QCOMPARE(test::readFile(path), std::string("the old menu"));
         QCOMPARE(std::distance(std::filesystem::directory_iterator(m_dir->path()), {}), 1);

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 
 #include "app/core/Codec.h"
@@ -226,6 +228,35 @@ TEST(ExportCli, FilesThatCannotBeReadOrWrittenExitWithTwo)
     EXPECT_NE(unwritable.err.find("no-folder/menu.yml"), std::string::npos) << unwritable.err;
 }
 
+TEST(ExportCli, EveryFailureToWriteExitsWithTwo)
+{
+    test::TempDir dir;
+    const std::string project = dir.file("p.ini");
+    test::writeFile(project, "[Setting]\r\ntitle=T\r\n");
+    std::filesystem::create_directories(dir.path() / "folder");
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0666), 0);
+    std::vector<std::string> targets = {"folder", "fifo"};
+    if (::mknod(dir.file("full").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0)
+        targets.push_back("full");
+    for (const std::string& target : targets) {
+        const Outcome result = run({project, "-o", dir.file(target)});
+        EXPECT_EQ(result.code, 2) << target;
+        EXPECT_NE(result.err.find("cannot write " + dir.file(target) + ": "), std::string::npos) << result.err;
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "folder"));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.path() / "fifo"));
+    if (targets.size() == 3) {
+        EXPECT_TRUE(std::filesystem::is_character_file(dir.path() / "full"));
+    }
+
+    // Standard output that takes nothing, for the menu and for the help alike.
+    std::ostream broken(nullptr);
+    std::ostringstream err;
+    EXPECT_EQ(runExportCli({project}, broken, err), 2);
+    EXPECT_EQ(runExportCli({"--help"}, broken, err), 2);
+    EXPECT_NE(err.str().find("cannot write to standard output"), std::string::npos) << err.str();
+}
+
 TEST(ExportCli, HelpDescribesTheCommand)
 {
     const Outcome result = run({"--help"});
@@ -270,6 +301,9 @@ TEST(ExportCliProgram, WritesRawBytesAndExitsWithTheCode)
     test::writeFile(dir.file("untitled.ini"), "");
     EXPECT_EQ(runProgram("'" + dir.file("untitled.ini") + "'").code, 1);
     EXPECT_EQ(runProgram("").code, 2);
+    // A full disk behind standard output is a failure too.
+    EXPECT_EQ(runProgram("'" + project + "' >/dev/full").code, 2);
+    EXPECT_EQ(runProgram("--help >/dev/full").code, 2);
 }
 
 }  // namespace

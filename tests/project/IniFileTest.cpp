@@ -23,7 +23,9 @@ class IniValue : public testing::TestWithParam<ValueCase> {};
 TEST_P(IniValue, IsReadAsStated)
 {
     const ValueCase& c = GetParam();
-    for (const char* eol : {"\r\n", "\n", ""}) {
+    // Every CR right before the line end belongs to it, as after a CR LF
+    // conversion applied twice, and so at the end of the file.
+    for (const char* eol : {"\r\n", "\n", "", "\r\r\n", "\r\r\r\n", "\r", "\r\r"}) {
         const IniFile ini = IniFile::parse(std::string("[S]\r\n") + c.line + eol);
         EXPECT_EQ(ini.value("S", "k", "default"), c.expected)
             << "line " << c.line << ", end " << testing::PrintToString(eol);
@@ -45,6 +47,8 @@ INSTANTIATE_TEST_SUITE_P(Values, IniValue,
                                          ValueCase{"k='", "'"},  //
                                          ValueCase{"k=It's", "It's"},  //
                                          ValueCase{"k='a' b", "'a' b"},  // not wholly enclosed
+                                         ValueCase{"k=a\rb", "a\rb"},  // a CR inside the line is text
+                                         ValueCase{"k=\"a\r\"", "a\r"},  //
                                          ValueCase{"k=a;b", "a;b"}));  // no comments inside values
 
 TEST(IniFile, NamesMatchWithoutAsciiCase)
@@ -173,8 +177,60 @@ TEST(IniFile, LineBreaksInAValueBecomeSpaces)
     IniFile ini;
     ini.setValue("S", "k", "a\r\nb\nc\rd");
     ini.setValue("S", "next", "n");
-    EXPECT_EQ(ini.serialize(), "[S]\r\nk=a b c d\r\nnext=n\r\n");
-    EXPECT_EQ(ini.value("S", "k", ""), "a b c d");
+    EXPECT_EQ(ini.serialize(), "[S]\r\nk=a b c\rd\r\nnext=n\r\n");
+    EXPECT_EQ(ini.value("S", "k", ""), "a b c\rd");
+}
+
+TEST(IniFile, EveryValueReadsBackAsSet)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        // value, and its entry line when it needs the extra quotes
+        {"plain", "k=plain"},
+        {"It's \"quoted\" inside", "k=It's \"quoted\" inside"},
+        {"", "k="},
+        {"  padded\t", "k=\"  padded\t\""},
+        {" ", "k=\" \""},
+        {"\"VIP\"", "k=\"\"VIP\"\""},
+        {"'VIP'", "k=\"'VIP'\""},
+        {"''", "k=\"''\""},
+        {"\"", "k=\""},
+        {"ends in CR\r", "k=\"ends in CR\r\""},
+        {"\r", "k=\"\r\""},
+        {"\"\r", "k=\"\"\r\""},
+    };
+    for (const auto& [value, line] : cases) {
+        IniFile ini;
+        ini.setValue("S", "k", value);
+        const std::string text = ini.serialize();
+        EXPECT_EQ(text, "[S]\r\n" + line + "\r\n") << testing::PrintToString(value);
+        EXPECT_EQ(IniFile::parse(text).value("S", "k", "none"), value) << testing::PrintToString(value);
+        // Replacing in place quotes the same way.
+        IniFile replaced = IniFile::parse("[S]\r\nk=old\r\n");
+        replaced.setValue("S", "k", value);
+        EXPECT_EQ(replaced.serialize(), text) << testing::PrintToString(value);
+    }
+}
+
+TEST(IniFile, MarkedUnicodeFilesAreReadInTheDocumentEncoding)
+{
+    // "[S]" and "k=商店" in each encoding; 商店 is C9 CC B5 EA in GB18030.
+    const std::pair<std::string, std::string> cases[] = {
+        {"\xEF\xBB\xBF[S]\r\nk=\xE5\x95\x86\xE5\xBA\x97\r\n", "\xC9\xCC\xB5\xEA"},
+        {std::string("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0\x46\x55\x97\x5E", 20), "\xC9\xCC\xB5\xEA"},
+        // Bytes that are not UTF-8 keep their bytes (here the GB18030 of 商 itself), and a cut
+        // sequence at the end too.
+        {"\xEF\xBB\xBF[S]\nk=\xC9\xCC\xE5\xBA\x97\xE5\xBA", "\xC9\xCC\xB5\xEA\xE5\xBA"},
+        // A lone surrogate, then an odd last byte.
+        {std::string("\xFF\xFE[\0S\0]\0\n\0k\0=\0\x00\xD8x\0\x41", 19), "?x?"},
+        // No mark, no conversion: the mark's bytes further on are text.
+        {"[S]\nk=\xEF\xBB\xBF", "\xEF\xBB\xBF"},
+    };
+    for (const auto& [bytes, value] : cases) {
+        const IniFile ini = IniFile::parse(bytes);
+        EXPECT_EQ(ini.value("S", "k", "none"), value) << testing::PrintToString(bytes);
+        // Saving writes the document's encoding, without a mark.
+        EXPECT_EQ(ini.serialize(), "[S]\r\nk=" + value + "\r\n") << testing::PrintToString(bytes);
+    }
 }
 
 TEST(IniFile, MissingFileLoadsEmptyButUnreadablePathIsAnError)
@@ -185,13 +241,15 @@ TEST(IniFile, MissingFileLoadsEmptyButUnreadablePathIsAnError)
     EXPECT_EQ(std::get<IniFile>(missing).serialize(), "");
 
     const auto folder = IniFile::load(dir.path().string());
-    ASSERT_TRUE(std::holds_alternative<std::string>(folder));
-    EXPECT_FALSE(std::get<std::string>(folder).empty());
+    ASSERT_TRUE(std::holds_alternative<FileError>(folder));
+    EXPECT_EQ(std::get<FileError>(folder), FileError{EISDIR});
 
     // A path that cannot even be opened: a loop of links.
     std::filesystem::create_symlink("b.ini", dir.file("a.ini"));
     std::filesystem::create_symlink("a.ini", dir.file("b.ini"));
-    EXPECT_TRUE(std::holds_alternative<std::string>(IniFile::load(dir.file("a.ini"))));
+    const auto loop = IniFile::load(dir.file("a.ini"));
+    ASSERT_TRUE(std::holds_alternative<FileError>(loop));
+    EXPECT_EQ(std::get<FileError>(loop), FileError{ELOOP});
 
     test::writeFile(dir.file("p.ini"), "[S]\nk=v\n");
     const auto file = IniFile::load(dir.file("p.ini"));

@@ -152,11 +152,13 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
         QCOMPARE(m_dialogs.messages[0].caption, QStringLiteral("错误"));
         QVERIFY(m_dialogs.messages[0].text.contains(qs(path)));
+        QVERIFY(m_dialogs.messages[0].text.contains(QStringLiteral(":磁盘已满\n原有文件没有改动。")));
         QCOMPARE(test::readFile(path), windowsProject());
 
         m_window->setWriteFunction({});
         save(qs(m_dir->file("missing/menu.ini")));
         QCOMPARE(m_dialogs.messages.size(), std::size_t(2));
+        QVERIFY(m_dialogs.messages[1].text.contains(QStringLiteral("文件夹不存在")));
     }
 
     void cancelledDialogsChangeNothing()
@@ -223,6 +225,7 @@ private Q_SLOTS:
         load(qs(m_dir->file("folder.ini")));
         QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
         QVERIFY(m_dialogs.messages[0].text.contains(QStringLiteral("folder.ini")));
+        QVERIFY(m_dialogs.messages[0].text.contains(QStringLiteral(":这是一个文件夹\n当前的配置没有改动。")));
         QCOMPARE(m_document.slots[3].id, std::string("1"));
     }
 
@@ -240,8 +243,8 @@ private Q_SLOTS:
         QCOMPARE(find<QLineEdit>("物品ID")->text(), QStringLiteral("397:3"));
         QCOMPARE(find<QComboBox>("行数")->currentIndex(), 0);
         QCOMPARE(m_document.slots[9].lore, before[9].lore);
-        // One enclosing pair of quotes is dropped on reading, as the file format has it.
-        QCOMPARE(m_document.slots[9].name, std::string("q"));
+        // Enclosing quotes are text like any other: the whole slot comes back.
+        QCOMPARE(m_document.slots[9], before[9]);
     }
 
     void copyAndPasteAreIndependentCopies()

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <unistd.h>
 
 #include "app/core/Codec.h"
+#include "app/core/ItemId.h"
 #include "project/core/ProjectFile.h"
 #include "support/FailingWrite.h"
 #include "support/TempDir.h"
@@ -59,8 +61,8 @@ ProjectData goldenDocument()
 ProjectData readBack(const std::string& path)
 {
     auto result = readProjectFile(path);
-    if (auto* error = std::get_if<std::string>(&result)) {
-        ADD_FAILURE() << "cannot read " << path << ": " << *error;
+    if (auto* error = std::get_if<FileError>(&result)) {
+        ADD_FAILURE() << "cannot read " << path << ": " << fileErrorText(error->code);
         return {};
     }
     return std::get<ProjectData>(result);
@@ -112,30 +114,100 @@ TEST(ProjectFile, FullDocumentSurvivesSaveAndLoad)
     EXPECT_EQ(readBack(path), data);
 }
 
-TEST(ProjectFile, StatedLossesOnTheWayBack)
+TEST(ProjectFile, TypedLineBreakTokensBecomeLineBreaks)
 {
-    struct Case {
-        std::string typed;
-        std::string readBack;
+    const std::pair<std::string, std::string> cases[] = {
+        {"a&^pb", "a\r\nb"},
+        {"a&^Pb&^p", "a\r\nb\r\n"},
+        {"&^&^pp", "&^\r\np"},
+        {"\x81&^p", "\x81\r\n"},  // after a byte that would lead a double-byte character
     };
-    const Case cases[] = {
-        {"  padded\t", "padded"}, {"'single'", "single"},     {"\"double\"", "double"},
-        {"a&^pb", "a\r\nb"},      {"a&^Pb&^p", "a\r\nb\r\n"}, {"&^&^pp", "&^\r\np"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [typed, readBack] : cases) {
         SlotTable slots;
         slots[3].id = "1";
-        slots[3].lore = c.typed;
-        slots[3].command = c.typed;
-        slots[3].enchants = c.typed;
-        slots[3].name = c.typed;
+        slots[3].lore = typed;
+        slots[3].command = typed;
+        slots[3].enchants = typed;
+        slots[3].name = typed;
         const SlotRecord back = readText(projectText({}, slots)).slots[3];
-        EXPECT_EQ(back.lore, c.readBack) << c.typed;
-        EXPECT_EQ(back.command, c.readBack) << c.typed;
-        EXPECT_EQ(back.enchants, c.readBack) << c.typed;
+        EXPECT_EQ(back.lore, readBack) << typed;
+        EXPECT_EQ(back.command, readBack) << typed;
+        EXPECT_EQ(back.enchants, readBack) << typed;
         // The escape belongs to the multi-line fields only.
-        const bool trimmedOrUnquoted = c.typed.find("&^") == std::string::npos;
-        EXPECT_EQ(back.name, trimmedOrUnquoted ? c.readBack : c.typed) << c.typed;
+        EXPECT_EQ(back.name, typed) << typed;
+    }
+}
+
+// Bytes of every kind the INI layer treats specially, and double-byte lead bytes.
+std::string randomText(std::mt19937& random)
+{
+    static constexpr std::string_view kSpecial = "\"' \t\r=[];&^pP";
+    std::string text;
+    for (auto length = random() % 11; length > 0; --length) {
+        switch (random() % 4) {
+        case 0:
+            text += kSpecial[random() % kSpecial.size()];
+            break;
+        case 1:
+            text += static_cast<char>(0x80 + random() % 0x80);
+            break;
+        default:
+            text += static_cast<char>(' ' + random() % 95);
+            break;
+        }
+    }
+    return text;
+}
+
+// Lines joined by CR LF, without the line-break token that the user may type.
+std::string randomLines(std::mt19937& random)
+{
+    for (;;) {
+        std::string text;
+        for (auto lines = random() % 4; lines > 0; --lines)
+            text += randomText(random) + (lines > 1 ? "\r\n" : "");
+        if (text.find("&^p") == std::string::npos && text.find("&^P") == std::string::npos)
+            return text;
+    }
+}
+
+std::optional<std::string> randomSetting(std::mt19937& random)
+{
+    std::string text = randomText(random);
+    if (text.empty() || random() % 3 == 0)
+        return std::nullopt;  // an empty text reads back absent, as it should
+    return text;
+}
+
+TEST(ProjectFile, EveryDocumentWithoutLineFeedsSurvivesSaveAndLoad)
+{
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 300; ++round) {
+        ProjectData data;
+        data.settings.title = randomSetting(random);
+        data.settings.openItem = randomSetting(random);
+        data.settings.menuCommand = randomSetting(random);
+        data.settings.leftClick = random() % 2;
+        data.settings.rightClick = random() % 2;
+        data.settings.rowIndex = static_cast<int>(random() % 6);
+        ProjectData expected = data;
+        for (int slot = 1; slot <= kSlotCount; ++slot) {
+            if (random() % 3 == 0)
+                continue;
+            // Mostly valid IDs, some of them with a tail that still counts.
+            std::string id =
+                std::to_string(random() % 3000) + (random() % 2 ? ":" + std::to_string(random() % 20) : "");
+            if (random() % 4 == 0)
+                id += randomText(random);
+            data.slots[slot] =
+                SlotRecord{randomLines(random), randomText(random), randomLines(random), id,
+                           randomLines(random), randomText(random), randomText(random),  randomText(random),
+                           randomText(random),  randomText(random), randomText(random),  randomText(random),
+                           randomText(random),  randomText(random), randomText(random)};
+            expected.slots[slot] = isValidItemId(id) ? data.slots[slot] : SlotRecord{};
+        }
+        const std::string text = projectText(data.settings, data.slots);
+        ASSERT_EQ(readText(text), expected) << "round " << round << "\n" << testing::PrintToString(text);
     }
 }
 
@@ -152,33 +224,38 @@ TEST(ProjectFile, AbsentTextSettingsWriteNoKeyAndReadBackAbsent)
     EXPECT_FALSE(readText(projectText(settings, SlotTable{})).settings.title);
 }
 
+// As the Windows version of this tool leaves it after hand-editing: GBK bytes,
+// CR LF, names in other cases, blank lines between some sections.
+std::string windowsWrittenFile()
+{
+    return "[SETTING]\r\n"
+           "TITLE=&6\xC9\xCC\xB5\xEA\r\n"
+           "ITEM=345:2\r\n"
+           "Command=shop\r\n"
+           "Left=true\r\n"
+           "RIGHT=TRUE\r\n"
+           "Row=3\r\n"
+           "\r\n"
+           "[1]\r\n"
+           "ID=35:14\r\n"
+           "Name=&c\xBA\xEC\xC9\xAB\xD1\xF2\xC3\xAB\r\n"
+           "Keep-Open=true\r\n"
+           "Color=255, 0, 0\r\n"
+           "LORE=\xD7\xEA\xCA\xAF&^P&7x\r\n"
+           "View-Permission=vip\r\n"
+           "[2]\r\n"
+           "id=299\r\n"
+           "COLOR=1, 2, 3\r\n"
+           "\r\n"
+           "\r\n"
+           "[3]\r\n"
+           "id=1\r\n"
+           "color=4, 5, 6\r\n";
+}
+
 TEST(ProjectFile, WindowsWrittenFileIsReadByteByByte)
 {
-    // As the Windows version of this tool leaves it after hand-editing: GBK
-    // bytes, CR LF, names in other cases, blank lines between some sections.
-    const std::string bytes = "[SETTING]\r\n"
-                              "TITLE=&6\xC9\xCC\xB5\xEA\r\n"
-                              "ITEM=345:2\r\n"
-                              "Command=shop\r\n"
-                              "Left=true\r\n"
-                              "RIGHT=TRUE\r\n"
-                              "Row=3\r\n"
-                              "\r\n"
-                              "[1]\r\n"
-                              "ID=35:14\r\n"
-                              "Name=&c\xBA\xEC\xC9\xAB\xD1\xF2\xC3\xAB\r\n"
-                              "Keep-Open=true\r\n"
-                              "Color=255, 0, 0\r\n"
-                              "LORE=\xD7\xEA\xCA\xAF&^P&7x\r\n"
-                              "View-Permission=vip\r\n"
-                              "[2]\r\n"
-                              "id=299\r\n"
-                              "COLOR=1, 2, 3\r\n"
-                              "\r\n"
-                              "\r\n"
-                              "[3]\r\n"
-                              "id=1\r\n"
-                              "color=4, 5, 6\r\n";
+    const std::string bytes = windowsWrittenFile();
     const ProjectData data = readText(bytes);
     EXPECT_EQ(data.settings.title, "&6" + gb("商店"));
     EXPECT_EQ(data.settings.openItem, "345:2");
@@ -201,6 +278,32 @@ TEST(ProjectFile, WindowsWrittenFileIsReadByteByByte)
     EXPECT_EQ(data.slots[2].keepOpen, "false");
     EXPECT_EQ(data.slots[2].name, "");
     EXPECT_EQ(data.slots[4], SlotRecord{});
+}
+
+std::string withLineEnd(std::string text, std::string_view eol)
+{
+    for (std::size_t pos = 0; (pos = text.find("\r\n", pos)) != std::string::npos; pos += eol.size())
+        text.replace(pos, 2, eol);
+    return text;
+}
+
+TEST(ProjectFile, OtherProgramsSavesOfAProjectReadTheSame)
+{
+    const std::string bytes = windowsWrittenFile();
+    const ProjectData expected = readText(bytes);
+    ASSERT_TRUE(expected.settings.title && expected.settings.leftClick && !expected.slots[1].lore.empty());
+    const std::pair<const char*, std::string> saved[] = {
+        {"UTF-8 with its mark", "\xEF\xBB\xBF" + gb18030ToUtf8(bytes).value()},
+        {"UTF-16LE with its mark", "\xFF\xFE" + convertEncoding(bytes, "GB18030", "UTF-16LE").value()},
+        {"CR CR LF", withLineEnd(bytes, "\r\r\n")},
+        {"LF", withLineEnd(bytes, "\n")},
+    };
+    test::TempDir dir;
+    for (const auto& [how, file] : saved) {
+        EXPECT_EQ(readText(file), expected) << how;
+        test::writeFile(dir.file("saved.ini"), file);
+        EXPECT_EQ(readBack(dir.file("saved.ini")), expected) << how;
+    }
 }
 
 TEST(ProjectFile, MissingEverythingGivesTheDefaults)
@@ -264,9 +367,7 @@ TEST(ProjectFile, FailedSaveKeepsTheOldProject)
     ASSERT_FALSE(writeProject(path, old.settings, old.slots));
     const std::string before = test::readFile(path);
 
-    const auto error = writeProject(path, ProjectSettings{}, SlotTable{}, failAfter(10));
-    ASSERT_TRUE(error);
-    EXPECT_FALSE(error->empty());
+    EXPECT_EQ(writeProject(path, ProjectSettings{}, SlotTable{}, failAfter(10)), FileError{ENOSPC});
     EXPECT_EQ(test::readFile(path), before);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 
@@ -276,7 +377,9 @@ TEST(ProjectFile, FailedSaveKeepsTheOldProject)
 TEST(ProjectFile, ReadingAFolderIsAnErrorAndAMissingFileAnEmptyProject)
 {
     test::TempDir dir;
-    EXPECT_TRUE(std::holds_alternative<std::string>(readProjectFile(dir.path().string())));
+    const auto folder = readProjectFile(dir.path().string());
+    ASSERT_TRUE(std::holds_alternative<FileError>(folder));
+    EXPECT_EQ(std::get<FileError>(folder), FileError{EISDIR});
     EXPECT_EQ(readBack(dir.file("missing.ini")), ProjectData{});
 }
 
