@@ -102,6 +102,8 @@ std::optional<FileError> writeOpenFile(int fd, std::string_view bytes, const Wri
         error = FileError{errno};
     if (::close(fd) != 0 && !error)
         error = FileError{errno};
+    if (error)
+        error->touched = regular;
     return error;
 }
 
@@ -170,6 +172,9 @@ std::optional<FileError> writeFileAtomically(const std::string& path, std::strin
     // deleted file: there is no name to replace, only the file to write.
     if (pathExists && !(exists && S_ISREG(targetInfo.st_mode)))
         return writeInPlace(path, bytes, write, true);
+    // Its other names would keep the old contents after a rename.
+    if (exists && targetInfo.st_nlink > 1)
+        return writeInPlace(target, bytes, write, true);
 
     std::string temporary = folderOf(target).append(kTemporaryName);
     const int fd = createTemporary ? createTemporary(temporary.data()) : ::mkostemp(temporary.data(), O_CLOEXEC);
@@ -191,7 +196,10 @@ std::optional<FileError> writeFileAtomically(const std::string& path, std::strin
     };
     if (const auto error = writeAll(fd, bytes, write))
         return fail(error->code);
-    // An existing target keeps its permission bits.
+    // An existing target keeps its owner where that is allowed (only root
+    // may give a file away), then its permission bits.
+    if (exists)
+        (void)::fchown(fd, targetInfo.st_uid, targetInfo.st_gid);
     const mode_t mode = exists ? targetInfo.st_mode & 07777 : newFileMode();
     if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
         return fail(errno);

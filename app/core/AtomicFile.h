@@ -9,7 +9,9 @@
 // Anything that is not a regular file (a device, a pipe, a folder) cannot be
 // replaced by a rename, so it is written to directly and its own errors are
 // reported. Where the folder takes no new file but the file itself can be
-// written, the file is rewritten in place.
+// written, and where the file has other hard links that must keep seeing it,
+// the file is rewritten in place. A replaced file keeps its owner where the
+// writer may set it (root exporting into a server user's folder).
 
 #include <cstddef>
 #include <functional>
@@ -24,6 +26,9 @@ namespace cofferon {
 // What went wrong with a file: an errno value.
 struct FileError {
     int code = 0;
+    // The failure came after the file itself had been opened for writing in
+    // place, so its old contents may be gone.
+    bool touched = false;
 
     bool operator==(const FileError&) const = default;
 };

@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QFile>
 
+#include <csignal>
+
 #include "app/core/Document.h"
 #include "app/core/ProgramDirectory.h"
 #include "app/gui/Application.h"
@@ -9,6 +11,9 @@
 
 int main(int argc, char* argv[])
 {
+    // A pipe chosen as the output whose reader goes away must fail that write,
+    // not end the program with the unsaved work in it.
+    std::signal(SIGPIPE, SIG_IGN);
     QApplication application(argc, argv);
     cofferon::setUpApplication(application);
     cofferon::setProgramDirectory(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());

@@ -39,10 +39,12 @@ void saveProjectCommand(MainWindow& window, Document& document, Dialogs& dialogs
         return;
     const std::string path = iniFileName(QFile::encodeName(*chosen).toStdString());
     if (const auto error = writeProject(path, window.menuSettings(), document.slots, write)) {
-        dialogs.message(
-            &window, errorCaption(),
-            QStringLiteral("无法保存配置文件“%1”:%2\n原有文件没有改动。").arg(shownName(path), errorText(*error)),
-            MessageIcon::Warning);
+        dialogs.message(&window, errorCaption(),
+                        QStringLiteral("无法保存配置文件“%1”:%2\n%3")
+                            .arg(shownName(path), errorText(*error),
+                                 error->touched ? QStringLiteral("文件可能只写入了一部分,请换一个位置重新保存。")
+                                                : QStringLiteral("原有文件没有改动。")),
+                        MessageIcon::Warning);
     }
 }
 

@@ -187,5 +187,42 @@ TEST(AtomicFile, FolderThatTakesNoNewFileHasItsFileRewrittenInPlace)
     EXPECT_FALSE(fs::exists(dir.file("new.yml")));
 }
 
+TEST(AtomicFile, ReplacedFileKeepsItsOwnerAndItsOtherNames)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("menu.yml");
+    const std::string other = dir.file("linked.yml");
+    test::writeFile(path, "old");
+    fs::create_hard_link(path, other);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(path.c_str(), 12345, 54321), 0);
+    }
+
+    ASSERT_EQ(writeFileAtomically(path, "new"), std::nullopt);
+    EXPECT_EQ(test::readFile(other), "new");
+    fs::remove(other);
+    ASSERT_EQ(writeFileAtomically(path, "newer"), std::nullopt);  // one name left: replaced whole
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_nlink, 1u);
+    if (root) {
+        EXPECT_EQ(info.st_uid, 12345u);
+        EXPECT_EQ(info.st_gid, 54321u);
+    }
+}
+
+TEST(AtomicFile, FailureWhileRewritingInPlaceSaysTheFileWasTouched)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("menu.yml");
+    test::writeFile(path, "old");
+    fs::create_hard_link(path, dir.file("linked.yml"));
+    const auto error = writeFileAtomically(path, "new contents", failAfter(2));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code, ENOSPC);
+    EXPECT_TRUE(error->touched);
+}
+
 }  // namespace
 }  // namespace cofferon
