@@ -122,5 +122,65 @@ TEST(TooltipLinesTest, NameColourCodeDropsItalic)
     EXPECT_EQ(tooltipLines(slot).front(), (std::vector<StyledRun>{run("Red", kRed)}));
 }
 
+std::string repeated(std::string_view piece, std::size_t count)
+{
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i)
+        text += piece;
+    return text;
+}
+
+// The preview lays out a bounded part of each line and of the lore, cut at
+// character starts, in the format of what is shown.
+TEST(TooltipLinesTest, LongNamesAreCutWithAnEllipsis)
+{
+    const std::size_t limit = kPreviewLineCharacters;
+    const std::string ellipsis(kEllipsis);
+    const std::string letters(limit, 'x');
+    const struct {
+        const char* what;
+        std::string name;
+        std::vector<StyledRun> shown;
+    } cases[] = {
+        {"exactly the limit", letters, {run(letters, kWhite, "i")}},
+        {"codes after the limit show nothing", letters + "&c&l", {run(letters, kWhite, "i")}},
+        {"one character more", letters + "y", {run(letters + ellipsis, kWhite, "i")}},
+        {"one unbreakable run of 400 000 letters", std::string(400000, 'x'), {run(letters + ellipsis, kWhite, "i")}},
+        {"codes are not counted", "&c" + letters + "&lz", {run(letters, kRed), run(ellipsis, kRed, "b")}},
+        {"a literal marker counts",
+         "&x" + std::string(limit, 'y'),
+         {run("&x" + std::string(limit - 2, 'y') + ellipsis, kWhite, "i")}},
+        {"double-byte characters",
+         repeated("\xD6\xD0", limit + 5),
+         {run(repeated("\xD6\xD0", limit) + ellipsis, kWhite, "i")}},
+        {"four-byte characters",
+         "&a" + repeated("\x81\x30\x81\x30", limit * 3),
+         {run(repeated("\x81\x30\x81\x30", limit) + ellipsis, kGreen)}},
+    };
+    for (const auto& c : cases) {
+        SlotRecord slot;
+        slot.name = c.name;
+        EXPECT_EQ(tooltipLines(slot).front(), c.shown) << c.what;
+    }
+}
+
+TEST(TooltipLinesTest, LoreLinesAreBoundedWithAnEllipsisLine)
+{
+    std::string lore;
+    for (std::size_t line = 1; line <= kPreviewLoreLines; ++line)
+        lore += "&c" + std::to_string(line) + "\r\n";
+    SlotRecord slot;
+    slot.lore = lore;
+    const auto exact = tooltipLines(slot);
+    ASSERT_EQ(exact.size(), 2 + kPreviewLoreLines);
+    EXPECT_EQ(exact.back(), (std::vector<StyledRun>{run(std::to_string(kPreviewLoreLines), kRed)}));
+
+    slot.lore = repeated(lore, 400);  // 80 000 lines
+    const auto bounded = tooltipLines(slot);
+    ASSERT_EQ(bounded.size(), 2 + kPreviewLoreLines + 1);
+    EXPECT_EQ(bounded[bounded.size() - 2], exact.back());
+    EXPECT_EQ(bounded.back(), (std::vector<StyledRun>{run(std::string(kEllipsis), kPurple, "i")}));
+}
+
 }  // namespace
 }  // namespace cofferon
