@@ -1,7 +1,10 @@
 #include "ui/gui/InputHints.h"
 
+#include <QDropEvent>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPalette>
 
 namespace cofferon {
@@ -9,6 +12,14 @@ namespace cofferon {
 namespace {
 
 constexpr const char* kHintProperty = "cofferonHint";
+
+// Empties the box in black. Through setText, so the box's undo history is
+// dropped with the hint and an undo can never bring the hint back.
+void clearHint(QLineEdit* box)
+{
+    setTextColour(box, valueColour());
+    box->setText(QString());
+}
 
 class HintController : public QObject {
 public:
@@ -19,17 +30,51 @@ public:
         auto* box = qobject_cast<QLineEdit*>(watched);
         if (!box)
             return false;
-        if (event->type() == QEvent::FocusIn) {
-            if (box->text() == hintText(box) && showsHint(box)) {
-                box->clear();
-                setTextColour(box, valueColour());
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            m_focusAway = false;
+            if (box->text() == hintText(box) && showsHint(box))
+                clearHint(box);
+            break;
+        case QEvent::FocusOut: {
+            // A popup opening, or the window losing the activation, leaves the
+            // box where it is: the user has not left it yet.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if ((reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason) &&
+                box->window()->focusWidget() == box) {
+                m_focusAway = true;
+                break;
             }
-        } else if (event->type() == QEvent::FocusOut) {
-            if (box->text().isEmpty())
-                showHint(box);
+            restoreIfEmpty(box);
+            break;
+        }
+        case QEvent::WindowActivate:
+            // The focus moved on while the window was inactive.
+            if (m_focusAway && box->window()->focusWidget() != box)
+                restoreIfEmpty(box);
+            break;
+        case QEvent::Drop: {
+            // The dropped text is the value; the hint must not mix with it.
+            const QMimeData* data = static_cast<QDropEvent*>(event)->mimeData();
+            if (data && !data->text().isEmpty())
+                dropHint(box);
+            break;
+        }
+        default:
+            break;
         }
         return false;
     }
+
+private:
+    void restoreIfEmpty(QLineEdit* box)
+    {
+        m_focusAway = false;
+        if (box->text().isEmpty())
+            showHint(box);
+    }
+
+    bool m_focusAway = false;
 };
 
 }  // namespace
@@ -72,6 +117,12 @@ void showHint(QLineEdit* box)
     setTextColour(box, hintColour());
     box->setText(hintText(box));
     box->setCursorPosition(0);
+}
+
+void dropHint(QLineEdit* box)
+{
+    if (showsHint(box))
+        clearHint(box);
 }
 
 void setValue(QLineEdit* box, const QString& text)
