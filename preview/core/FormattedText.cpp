@@ -2,6 +2,7 @@
 
 #include "app/core/Text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <utility>
@@ -109,20 +110,20 @@ private:
     std::vector<StyledRun> m_runs;
 };
 
-// Renders until `budget` characters are shown; one more shown character
-// becomes an ellipsis in the format it would have had, and ends the text.
-std::vector<StyledRun> renderRuns(std::string_view text, std::size_t budget)
+// Renders until `budget` characters are shown, and takes them off it; one
+// more shown character becomes an ellipsis in the format it would have had,
+// and ends the text.
+std::vector<StyledRun> renderRuns(std::string_view text, std::size_t& budget)
 {
     RunBuilder builder;
-    std::size_t shown = 0;
     std::size_t pos = 0;
     const auto show = [&](std::string_view c) {
-        if (shown == budget) {
+        if (budget == 0) {
             builder.add(kEllipsis);
             return false;
         }
         builder.add(c);
-        ++shown;
+        --budget;
         return true;
     };
     while (pos < text.size()) {
@@ -191,18 +192,28 @@ std::optional<Rgb> codeColour(char code)
 
 std::vector<StyledRun> renderFormattedText(std::string_view text)
 {
-    return renderRuns(text, text.size());
+    std::size_t unbounded = text.size();
+    return renderRuns(text, unbounded);
 }
 
 std::vector<std::vector<StyledRun>> tooltipLines(const SlotRecord& slot)
 {
+    std::size_t total = kPreviewCharacters;
+    const auto boundedLine = [&total](const std::string& text) {
+        std::size_t budget = std::min(kPreviewLineCharacters, total);
+        const std::size_t before = budget;
+        std::vector<StyledRun> runs = renderRuns(text, budget);
+        total -= before - budget;
+        return runs;
+    };
     std::vector<std::vector<StyledRun>> lines;
-    lines.push_back(renderRuns("&f&o" + slot.name, kPreviewLineCharacters));
+    lines.push_back(boundedLine("&f&o" + slot.name));
     lines.push_back(renderFormattedText("&5===================="));
     const std::vector<std::string_view> lore = firstLines(slot.lore, kPreviewLoreLines + 1);
-    for (std::size_t i = 0; i < lore.size() && i < kPreviewLoreLines; ++i)
-        lines.push_back(renderRuns("&5&o" + std::string(lore[i]), kPreviewLineCharacters));
-    if (lore.size() > kPreviewLoreLines)
+    std::size_t shown = 0;
+    for (; shown < lore.size() && shown < kPreviewLoreLines && total > 0; ++shown)
+        lines.push_back(boundedLine("&5&o" + std::string(lore[shown])));
+    if (shown < lore.size())
         lines.push_back(renderFormattedText("&5&o" + std::string(kEllipsis)));
     return lines;
 }

@@ -28,11 +28,12 @@ struct StyledRun {
     bool operator==(const StyledRun&) const = default;
 };
 
-// What the preview lays out at most: the characters shown of one line and
-// the lore lines. Past either, an ellipsis stands for the rest; the slot's
-// texts keep everything.
+// What the preview lays out at most: the characters shown of one line, the
+// lore lines, and the characters shown in all. Past a bound an ellipsis
+// stands for the rest; the slot's texts keep everything.
 inline constexpr std::size_t kPreviewLineCharacters = 2000;
 inline constexpr std::size_t kPreviewLoreLines = 200;
+inline constexpr std::size_t kPreviewCharacters = 20000;
 inline constexpr std::string_view kEllipsis = "\xA1\xAD";  // "…" in GB18030
 
 // One text to its runs, starting from the automatic colour and no effects.

@@ -182,5 +182,30 @@ TEST(TooltipLinesTest, LoreLinesAreBoundedWithAnEllipsisLine)
     EXPECT_EQ(bounded.back(), (std::vector<StyledRun>{run(std::string(kEllipsis), kPurple, "i")}));
 }
 
+TEST(TooltipLinesTest, AllLinesTogetherShowABoundedNumberOfCharacters)
+{
+    const std::size_t perLine = kPreviewLineCharacters;
+    const std::size_t fullLines = kPreviewCharacters / perLine;  // the name's and the lore's
+    SlotRecord slot;
+    slot.name = std::string(perLine * 2, 'n');
+    std::string lore;
+    for (std::size_t line = 0; line < kPreviewLoreLines; ++line)
+        lore += std::string(perLine + 1, 'x') + "\r\n";
+    slot.lore = lore;
+    const auto lines = tooltipLines(slot);
+    // The name and the lore lines up to the total, each cut, then one "…" line.
+    ASSERT_EQ(lines.size(), 2 + (fullLines - 1) + 1);
+    const std::string cut = std::string(perLine, 'x') + std::string(kEllipsis);
+    EXPECT_EQ(lines[2], (std::vector<StyledRun>{run(cut, kPurple, "i")}));
+    EXPECT_EQ(lines[lines.size() - 2], lines[2]);
+    EXPECT_EQ(lines.back(), (std::vector<StyledRun>{run(std::string(kEllipsis), kPurple, "i")}));
+
+    // A line that the total cuts short is cut where the total ends.
+    slot.lore = std::string(perLine - 1, 'a') + "\r\n" + lore;
+    const auto shifted = tooltipLines(slot);
+    EXPECT_EQ(shifted[2 + fullLines - 1],
+              (std::vector<StyledRun>{run(std::string(1, 'x') + std::string(kEllipsis), kPurple, "i")}));
+}
+
 }  // namespace
 }  // namespace cofferon

@@ -89,6 +89,9 @@ QWidget* createControl(const layout::Control& control, QWidget* parent)
         box->setReadOnly(true);
         // A narrow margin, so that a 20-character line of half-width letters fits the box.
         box->document()->setDocumentMargin(2);
+        // Lines that must not wrap (the preview's separator) run under the
+        // vertical scroll bar rather than bring up a horizontal one.
+        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setBackground(box, control.background, QPalette::Base);
         return box;
     }
