@@ -3,6 +3,7 @@
 #include <QDropEvent>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPalette>
@@ -12,13 +13,42 @@ namespace cofferon {
 namespace {
 
 constexpr const char* kHintProperty = "cofferonHint";
+constexpr qsizetype kShownBeginning = 200;
+
+constexpr const char* kLongValueProperty = "cofferonLongValue";
+
+bool holdsLongValue(const QLineEdit* box)
+{
+    return box->property(kLongValueProperty).isValid();
+}
+
+// Sets the box's text. The box lays out its whole text at every paint and
+// every key, which takes seconds for a value of megabytes; such a value is
+// held beside the box, which shows its beginning, read-only.
+void setBoxText(QLineEdit* box, const QString& text)
+{
+    if (text.size() <= kLongestEditableValue) {
+        if (holdsLongValue(box)) {
+            box->setProperty(kLongValueProperty, QVariant());
+            box->setReadOnly(false);
+            box->setToolTip(QString());
+        }
+        box->setText(text);
+        return;
+    }
+    box->setProperty(kLongValueProperty, text);
+    box->setReadOnly(true);
+    box->setToolTip(QStringLiteral("内容过长(%1 个字符),只显示开头;按退格键清空").arg(text.size()));
+    box->setText(text.left(kShownBeginning) + QChar(0x2026));
+    box->setCursorPosition(0);
+}
 
 // Empties the box in black. Through setText, so the box's undo history is
 // dropped with the hint and an undo can never bring the hint back.
 void clearHint(QLineEdit* box)
 {
     setTextColour(box, valueColour());
-    box->setText(QString());
+    setBoxText(box, QString());
 }
 
 class HintController : public QObject {
@@ -31,6 +61,14 @@ public:
         if (!box)
             return false;
         switch (event->type()) {
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (holdsLongValue(box) && (key == Qt::Key_Backspace || key == Qt::Key_Delete)) {
+                setValue(box, QString());
+                return true;
+            }
+            break;
+        }
         case QEvent::FocusIn:
             m_focusAway = false;
             if (box->text() == hintText(box) && showsHint(box))
@@ -107,6 +145,12 @@ bool showsHint(const QLineEdit* box)
     return textColour(box) == hintColour();
 }
 
+QString boxText(const QLineEdit* box)
+{
+    const QVariant longValue = box->property(kLongValueProperty);
+    return longValue.isValid() ? longValue.toString() : box->text();
+}
+
 QString hintText(const QLineEdit* box)
 {
     return box->property(kHintProperty).toString();
@@ -115,7 +159,7 @@ QString hintText(const QLineEdit* box)
 void showHint(QLineEdit* box)
 {
     setTextColour(box, hintColour());
-    box->setText(hintText(box));
+    setBoxText(box, hintText(box));
     box->setCursorPosition(0);
 }
 
@@ -128,7 +172,7 @@ void dropHint(QLineEdit* box)
 void setValue(QLineEdit* box, const QString& text)
 {
     setTextColour(box, valueColour());
-    box->setText(text);
+    setBoxText(box, text);
 }
 
 void installHint(QLineEdit* box, const QString& hint)

@@ -11,12 +11,20 @@ class QLineEdit;
 
 namespace cofferon {
 
+// Values longer than this are kept whole beside the box, which shows their
+// beginning, read-only (laying out megabytes took seconds at every key and
+// paint); Backspace or Delete empties such a box.
+inline constexpr qsizetype kLongestEditableValue = 32767;
+
 QColor hintColour();
 QColor valueColour();
 
 QColor textColour(const QLineEdit* box);
 void setTextColour(QLineEdit* box, const QColor& colour);
 bool showsHint(const QLineEdit* box);
+
+// The box's whole text, a value too long to show in it included.
+QString boxText(const QLineEdit* box);
 
 // The box's hint text, as installHint() recorded it.
 QString hintText(const QLineEdit* box);

@@ -31,7 +31,7 @@ namespace {
 // A hint box reads as empty while it shows its hint.
 std::string readBox(const QLineEdit* box)
 {
-    return showsHint(box) ? std::string() : qtToDoc(box->text());
+    return showsHint(box) ? std::string() : qtToDoc(boxText(box));
 }
 
 void showIfSet(QLineEdit* box, const std::string& value)
@@ -241,6 +241,8 @@ void SlotEditor::insertPlaceholder(const QString& placeholder)
 {
     // The placeholder goes in at the start of the selection; the selected text stays.
     if (auto* line = qobject_cast<QLineEdit*>(m_insertTarget)) {
+        if (line->isReadOnly())
+            return;  // a value too long to edit in place
         dropHint(line);
         const int at = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
         const QString text = line->text();

@@ -173,6 +173,8 @@ QString oneLineText(const QString& text)
 
 void pasteOneLine(QLineEdit* box, QClipboard::Mode mode)
 {
+    if (box->isReadOnly())
+        return;
     const QString text = oneLineText(clipboardText(mode));
     if (!text.isEmpty() || box->hasSelectedText())
         box->insert(text);
