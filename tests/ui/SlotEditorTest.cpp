@@ -376,10 +376,17 @@ private Q_SLOTS:
     {
         open(1);
         QLineEdit* name = box("物品名称");
+        auto* menu = find<QMenu>("插入项目");
+        // The menu opening over the focused, empty box does not bring its hint back.
+        rightClick(name);
+        QTRY_VERIFY(menu->isVisible());
+        QVERIFY(name->text().isEmpty() && !showsHint(name));
+        menu->close();
+        QVERIFY(name->text().isEmpty() && !showsHint(name));
+
         focus(box("物品ID"));  // the name box is left empty: its hint is back, it stays the target
         QVERIFY(showsHint(name));
         rightClick(name);
-        auto* menu = find<QMenu>("插入项目");
         QTRY_VERIFY(menu->isVisible());
         menu->findChild<QAction*>(QStringLiteral("{player}——将会显示为玩家名"))->trigger();
         menu->close();

@@ -13,9 +13,8 @@ namespace cofferon {
 namespace {
 
 constexpr const char* kHintProperty = "cofferonHint";
-constexpr qsizetype kShownBeginning = 200;
-
 constexpr const char* kLongValueProperty = "cofferonLongValue";
+constexpr qsizetype kShownBeginning = 200;
 
 bool holdsLongValue(const QLineEdit* box)
 {
