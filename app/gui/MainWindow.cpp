@@ -32,7 +32,7 @@ std::optional<std::string> settingText(const QLineEdit* box)
 {
     if (showsHint(box))
         return std::nullopt;
-    return qtToDoc(box->text());
+    return qtToDoc(boxText(box));
 }
 
 }  // namespace

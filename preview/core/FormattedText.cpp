@@ -2,6 +2,7 @@
 
 #include "app/core/Text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <utility>
@@ -109,29 +110,30 @@ private:
     std::vector<StyledRun> m_runs;
 };
 
-}  // namespace
-
-std::optional<Rgb> codeColour(char code)
-{
-    const char lower = asciiLower(code);
-    if (lower >= '0' && lower <= '9')
-        return kCodeColours[static_cast<std::size_t>(lower - '0')];
-    if (lower >= 'a' && lower <= 'f')
-        return kCodeColours[static_cast<std::size_t>(lower - 'a' + 10)];
-    return std::nullopt;
-}
-
-std::vector<StyledRun> renderFormattedText(std::string_view text)
+// Renders until `budget` characters are shown, and takes them off it; one
+// more shown character becomes an ellipsis in the format it would have had,
+// and ends the text.
+std::vector<StyledRun> renderRuns(std::string_view text, std::size_t& budget)
 {
     RunBuilder builder;
     std::size_t pos = 0;
+    const auto show = [&](std::string_view c) {
+        if (budget == 0) {
+            builder.add(kEllipsis);
+            return false;
+        }
+        builder.add(c);
+        --budget;
+        return true;
+    };
     while (pos < text.size()) {
         const std::size_t length = characterLength(text, pos);
         const std::string_view c = text.substr(pos, length);
         const std::size_t next = pos + length;
         const bool isMarker = c == kAmpersand || c == kSection;
         if (!isMarker || next >= text.size()) {
-            builder.add(c);
+            if (!show(c))
+                break;
             pos = next;
             continue;
         }
@@ -147,20 +149,72 @@ std::vector<StyledRun> renderFormattedText(std::string_view text)
         } else {
             // Shown literally; what follows is scanned afresh and may itself
             // be a marker that starts a code.
-            builder.add(c);
+            if (!show(c))
+                break;
             pos = next;
         }
     }
     return builder.finish();
 }
 
+// The lore's first `count` lines, cut as splitText cuts them, without
+// looking at the text past them.
+std::vector<std::string_view> firstLines(std::string_view text, std::size_t count)
+{
+    constexpr std::string_view kBreak = "\r\n";
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t pos = 0; pos < text.size() && lines.size() < count;) {
+        if (text.compare(pos, kBreak.size(), kBreak) == 0) {
+            lines.push_back(text.substr(start, pos - start));
+            pos += kBreak.size();
+            start = pos;
+        } else {
+            pos += characterLength(text, pos);
+        }
+    }
+    if (lines.size() < count && start < text.size())
+        lines.push_back(text.substr(start));
+    return lines;
+}
+
+}  // namespace
+
+std::optional<Rgb> codeColour(char code)
+{
+    const char lower = asciiLower(code);
+    if (lower >= '0' && lower <= '9')
+        return kCodeColours[static_cast<std::size_t>(lower - '0')];
+    if (lower >= 'a' && lower <= 'f')
+        return kCodeColours[static_cast<std::size_t>(lower - 'a' + 10)];
+    return std::nullopt;
+}
+
+std::vector<StyledRun> renderFormattedText(std::string_view text)
+{
+    std::size_t unbounded = text.size();
+    return renderRuns(text, unbounded);
+}
+
 std::vector<std::vector<StyledRun>> tooltipLines(const SlotRecord& slot)
 {
+    std::size_t total = kPreviewCharacters;
+    const auto boundedLine = [&total](const std::string& text) {
+        std::size_t budget = std::min(kPreviewLineCharacters, total);
+        const std::size_t before = budget;
+        std::vector<StyledRun> runs = renderRuns(text, budget);
+        total -= before - budget;
+        return runs;
+    };
     std::vector<std::vector<StyledRun>> lines;
-    lines.push_back(renderFormattedText("&f&o" + slot.name));
+    lines.push_back(boundedLine("&f&o" + slot.name));
     lines.push_back(renderFormattedText("&5===================="));
-    for (const std::string& line : splitText(slot.lore, "\r\n"))
-        lines.push_back(renderFormattedText("&5&o" + line));
+    const std::vector<std::string_view> lore = firstLines(slot.lore, kPreviewLoreLines + 1);
+    std::size_t shown = 0;
+    for (; shown < lore.size() && shown < kPreviewLoreLines && total > 0; ++shown)
+        lines.push_back(boundedLine("&5&o" + std::string(lore[shown])));
+    if (shown < lore.size())
+        lines.push_back(renderFormattedText("&5&o" + std::string(kEllipsis)));
     return lines;
 }
 

@@ -7,6 +7,7 @@
 #include "app/core/SlotRecord.h"
 #include "preview/core/Rgb.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,14 @@ struct StyledRun {
 
     bool operator==(const StyledRun&) const = default;
 };
+
+// What the preview lays out at most: the characters shown of one line, the
+// lore lines, and the characters shown in all. Past a bound an ellipsis
+// stands for the rest; the slot's texts keep everything.
+inline constexpr std::size_t kPreviewLineCharacters = 2000;
+inline constexpr std::size_t kPreviewLoreLines = 200;
+inline constexpr std::size_t kPreviewCharacters = 20000;
+inline constexpr std::string_view kEllipsis = "\xA1\xAD";  // "…" in GB18030
 
 // One text to its runs, starting from the automatic colour and no effects.
 // Codes are never shown; a marker that starts no code is shown literally.

@@ -38,11 +38,20 @@ void appendRuns(QTextEdit* box, const std::vector<StyledRun>& runs)
         cursor.insertText(docToQt(run.text), runFormat(run));
 }
 
+void keepOnOneLine(QTextEdit* box)
+{
+    QTextCursor cursor(box->document());
+    cursor.movePosition(QTextCursor::End);
+    QTextBlockFormat format = cursor.blockFormat();
+    format.setNonBreakableLines(true);
+    cursor.setBlockFormat(format);
+}
+
 void appendLineBreak(QTextEdit* box)
 {
     QTextCursor cursor(box->document());
     cursor.movePosition(QTextCursor::End);
-    cursor.insertBlock();
+    cursor.insertBlock(QTextBlockFormat());  // not the separator's format
 }
 
 }  // namespace
@@ -55,8 +64,13 @@ void appendFormattedText(QTextEdit* box, std::string_view text)
 void refreshPreview(QTextEdit* box, const SlotRecord& slot)
 {
     box->clear();
-    for (const std::vector<StyledRun>& line : tooltipLines(slot)) {
-        appendRuns(box, line);
+    const std::vector<std::vector<StyledRun>> lines = tooltipLines(slot);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        appendRuns(box, lines[i]);
+        // The separator (the second line) stays one line even once a long
+        // lore brings up the scroll bar and the box is narrower than it.
+        if (i == 1)
+            keepOnOneLine(box);
         appendLineBreak(box);
     }
 }

@@ -125,5 +125,90 @@ TEST(TooltipLinesTest, NameColourCodeDropsItalic)
     EXPECT_EQ(tooltipLines(slot).front(), (std::vector<StyledRun>{run("Red", kRed)}));
 }
 
+std::string repeated(std::string_view piece, std::size_t count)
+{
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i)
+        text += piece;
+    return text;
+}
+
+// The preview lays out a bounded part of each line and of the lore, cut at
+// character starts, in the format of what is shown.
+TEST(TooltipLinesTest, LongNamesAreCutWithAnEllipsis)
+{
+    const std::size_t limit = kPreviewLineCharacters;
+    const std::string ellipsis(kEllipsis);
+    const std::string letters(limit, 'x');
+    const struct {
+        const char* what;
+        std::string name;
+        std::vector<StyledRun> shown;
+    } cases[] = {
+        {"exactly the limit", letters, {run(letters, kWhite, "i")}},
+        {"codes after the limit show nothing", letters + "&c&l", {run(letters, kWhite, "i")}},
+        {"one character more", letters + "y", {run(letters + ellipsis, kWhite, "i")}},
+        {"one unbreakable run of 400 000 letters", std::string(400000, 'x'), {run(letters + ellipsis, kWhite, "i")}},
+        {"codes are not counted", "&c" + letters + "&lz", {run(letters, kRed), run(ellipsis, kRed, "b")}},
+        {"a literal marker counts",
+         "&x" + std::string(limit, 'y'),
+         {run("&x" + std::string(limit - 2, 'y') + ellipsis, kWhite, "i")}},
+        {"double-byte characters",
+         repeated("\xD6\xD0", limit + 5),
+         {run(repeated("\xD6\xD0", limit) + ellipsis, kWhite, "i")}},
+        {"four-byte characters",
+         "&a" + repeated("\x81\x30\x81\x30", limit * 3),
+         {run(repeated("\x81\x30\x81\x30", limit) + ellipsis, kGreen)}},
+    };
+    for (const auto& c : cases) {
+        SlotRecord slot;
+        slot.name = c.name;
+        EXPECT_EQ(tooltipLines(slot).front(), c.shown) << c.what;
+    }
+}
+
+TEST(TooltipLinesTest, LoreLinesAreBoundedWithAnEllipsisLine)
+{
+    std::string lore;
+    for (std::size_t line = 1; line <= kPreviewLoreLines; ++line)
+        lore += "&c" + std::to_string(line) + "\r\n";
+    SlotRecord slot;
+    slot.lore = lore;
+    const auto exact = tooltipLines(slot);
+    ASSERT_EQ(exact.size(), 2 + kPreviewLoreLines);
+    EXPECT_EQ(exact.back(), (std::vector<StyledRun>{run(std::to_string(kPreviewLoreLines), kRed)}));
+
+    slot.lore = repeated(lore, 400);  // 80 000 lines
+    const auto bounded = tooltipLines(slot);
+    ASSERT_EQ(bounded.size(), 2 + kPreviewLoreLines + 1);
+    EXPECT_EQ(bounded[bounded.size() - 2], exact.back());
+    EXPECT_EQ(bounded.back(), (std::vector<StyledRun>{run(std::string(kEllipsis), kPurple, "i")}));
+}
+
+TEST(TooltipLinesTest, AllLinesTogetherShowABoundedNumberOfCharacters)
+{
+    const std::size_t perLine = kPreviewLineCharacters;
+    const std::size_t fullLines = kPreviewCharacters / perLine;  // the name's and the lore's
+    SlotRecord slot;
+    slot.name = std::string(perLine * 2, 'n');
+    std::string lore;
+    for (std::size_t line = 0; line < kPreviewLoreLines; ++line)
+        lore += std::string(perLine + 1, 'x') + "\r\n";
+    slot.lore = lore;
+    const auto lines = tooltipLines(slot);
+    // The name and the lore lines up to the total, each cut, then one "…" line.
+    ASSERT_EQ(lines.size(), 2 + (fullLines - 1) + 1);
+    const std::string cut = std::string(perLine, 'x') + std::string(kEllipsis);
+    EXPECT_EQ(lines[2], (std::vector<StyledRun>{run(cut, kPurple, "i")}));
+    EXPECT_EQ(lines[lines.size() - 2], lines[2]);
+    EXPECT_EQ(lines.back(), (std::vector<StyledRun>{run(std::string(kEllipsis), kPurple, "i")}));
+
+    // A line that the total cuts short is cut where the total ends.
+    slot.lore = std::string(perLine - 1, 'a') + "\r\n" + lore;
+    const auto shifted = tooltipLines(slot);
+    EXPECT_EQ(shifted[2 + fullLines - 1],
+              (std::vector<StyledRun>{run(std::string(1, 'x') + std::string(kEllipsis), kPurple, "i")}));
+}
+
 }  // namespace
 }  // namespace cofferon

@@ -1,9 +1,16 @@
+#include <QAbstractTextDocumentLayout>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTextLayout>
 
+#include "app/gui/MainWindow.h"
 #include "preview/gui/PreviewText.h"
+#include "support/Controls.h"
+#include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
+#include "support/Screenshot.h"
 
 using namespace cofferon;
 
@@ -72,6 +79,35 @@ private Q_SLOTS:
 
         refreshPreview(&box, SlotRecord{});
         QCOMPARE(box.toPlainText(), QStringLiteral("\n====================\n"));
+    }
+
+    // Once a long lore brings up the scroll bar, the box is narrower than the
+    // 20 "=" of the separator; they must still stay on one line.
+    void separatorStaysOnOneLineBesideTheScrollBar()
+    {
+        Document document;
+        test::FakeDialogs dialogs;
+        MainWindow window(document, dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        std::string lore = "&7a lore line long enough to wrap in the narrow box\r\n";
+        for (int line = 1; line <= 30; ++line)
+            lore += "&7line " + std::to_string(line) + "\r\n";
+        document.slots[1] = {.lore = lore, .name = "&6A long tooltip", .id = "1"};
+        window.refreshPreview();
+        auto* preview = test::child<QTextEdit>(&window, "效果预览");
+        QTRY_VERIFY(preview->verticalScrollBar()->isVisible());
+        test::saveScreenshot(&window, QStringLiteral("preview-long-lore"));
+
+        const QTextBlock separator = preview->document()->findBlockByNumber(1);
+        QCOMPARE(separator.text(), QStringLiteral("===================="));
+        preview->document()->documentLayout()->blockBoundingRect(separator);  // lays it out
+        QCOMPARE(separator.layout()->lineCount(), 1);
+        // Nothing else is kept from wrapping.
+        const QTextBlock longLore = separator.next();
+        preview->document()->documentLayout()->blockBoundingRect(longLore);
+        QVERIFY(longLore.layout()->lineCount() > 1);
+        QVERIFY(!preview->horizontalScrollBar()->isVisible());
     }
 };
 

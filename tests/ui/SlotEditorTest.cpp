@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -420,6 +421,64 @@ private Q_SLOTS:
         m_editor->pasteFormatCode(QStringLiteral("&c"));
         QCOMPARE(command->toPlainText(), QStringLiteral("ab&cef"));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("&c"));
+    }
+
+    void insertsIntoTheNameBoxDropItsHintFirst()
+    {
+        open(1);
+        QLineEdit* name = box("物品名称");
+        auto* menu = find<QMenu>("插入项目");
+        // The menu opening over the focused, empty box does not bring its hint back.
+        rightClick(name);
+        QTRY_VERIFY(menu->isVisible());
+        QVERIFY(name->text().isEmpty() && !showsHint(name));
+        menu->close();
+        QVERIFY(name->text().isEmpty() && !showsHint(name));
+
+        focus(box("物品ID"));  // the name box is left empty: its hint is back, it stays the target
+        QVERIFY(showsHint(name));
+        rightClick(name);
+        QTRY_VERIFY(menu->isVisible());
+        menu->findChild<QAction*>(QStringLiteral("{player}——将会显示为玩家名"))->trigger();
+        menu->close();
+        QCOMPARE(name->text(), QStringLiteral("{player}"));
+        QVERIFY(!showsHint(name));
+
+        showHint(name);
+        find<QMenu>("文字颜色")->findChild<QAction*>(QStringLiteral("Color #c"))->trigger();
+        QCOMPARE(name->text(), QStringLiteral("&c"));
+        QVERIFY(!showsHint(name));
+
+        setValue(box("物品ID"), QStringLiteral("1"));
+        QVERIFY(m_editor->storeSlotEditor());
+        QCOMPARE(record().name, std::string("&c"));
+    }
+
+    // After a restart, or once the program that copied has quit, the clipboard
+    // holds no data at all; the toolkit's own multi-line paste dies on that.
+    void pasteFromAClipboardWithoutDataChangesNothing()
+    {
+        open(1);
+        QGuiApplication::clipboard()->setMimeData(new QMimeData);
+        for (const char* name : {"Lore", "指令", "附魔"}) {
+            QPlainTextEdit* multiLine = multi(name);
+            focus(multiLine);
+            multiLine->setPlainText(QStringLiteral("kept"));
+            QTest::keyClick(multiLine, Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(multiLine, Qt::Key_Insert, Qt::ShiftModifier);
+            multiLine->paste();  // what the context menu's Paste and a middle click reach
+            QCOMPARE(multiLine->toPlainText(), QStringLiteral("kept"));
+        }
+        for (const char* name : kHintBoxes) {
+            focus(box(name));
+            QTest::keyClick(box(name), Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(box(name), Qt::Key_Insert, Qt::ShiftModifier);
+            QVERIFY2(box(name)->text().isEmpty(), name);
+        }
+        // A format code still goes in: it fills the clipboard first.
+        focus(multi("Lore"));
+        m_editor->pasteFormatCode(QStringLiteral("&l"));
+        QCOMPARE(multi("Lore")->toPlainText(), QStringLiteral("&lkept"));
     }
 
     void insertMenuOpensOnlyOnTheCurrentTarget()

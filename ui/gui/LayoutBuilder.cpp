@@ -17,6 +17,7 @@
 #include "ui/gui/ColourPicker.h"
 #include "ui/gui/InputHints.h"
 #include "ui/gui/MenuIconPictures.h"
+#include "ui/gui/TextBoxes.h"
 
 namespace cofferon {
 
@@ -43,7 +44,7 @@ QWidget* createControl(const layout::Control& control, QWidget* parent)
     }
     case layout::Kind::EditBox:
     case layout::Kind::IntegerEdit: {
-        auto* box = new QLineEdit(parent);
+        QLineEdit* box = makeOneLineBox(parent);
         if (!control.hint.empty())
             installHint(box, programText(control.hint));
         else
@@ -52,7 +53,7 @@ QWidget* createControl(const layout::Control& control, QWidget* parent)
         return box;
     }
     case layout::Kind::MultiLineEdit: {
-        auto* box = new QPlainTextEdit(parent);
+        QPlainTextEdit* box = makeMultiLineBox(parent);
         box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         return box;
@@ -88,6 +89,9 @@ QWidget* createControl(const layout::Control& control, QWidget* parent)
         box->setReadOnly(true);
         // A narrow margin, so that a 20-character line of half-width letters fits the box.
         box->document()->setDocumentMargin(2);
+        // Lines that must not wrap (the preview's separator) run under the
+        // vertical scroll bar rather than bring up a horizontal one.
+        box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         setBackground(box, control.background, QPalette::Base);
         return box;
     }

@@ -23,6 +23,7 @@
 #include "ui/gui/Dialogs.h"
 #include "ui/gui/InputHints.h"
 #include "ui/gui/LayoutBuilder.h"
+#include "ui/gui/TextBoxes.h"
 
 namespace cofferon {
 
@@ -31,7 +32,7 @@ namespace {
 // A hint box reads as empty while it shows its hint.
 std::string readBox(const QLineEdit* box)
 {
-    return showsHint(box) ? std::string() : qtToDoc(box->text());
+    return showsHint(box) ? std::string() : qtToDoc(boxText(box));
 }
 
 void showIfSet(QLineEdit* box, const std::string& value)
@@ -265,6 +266,9 @@ void SlotEditor::insertPlaceholder(const QString& placeholder)
 {
     // The placeholder goes in at the start of the selection; the selected text stays.
     if (auto* line = qobject_cast<QLineEdit*>(m_insertTarget)) {
+        if (line->isReadOnly())
+            return;  // a value too long to edit in place
+        dropHint(line);
         const int at = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
         const QString text = line->text();
         line->setText(text.left(at) + placeholder + text.mid(at));
@@ -285,10 +289,12 @@ void SlotEditor::pasteFormatCode(const QString& code)
     if (!m_insertTarget)
         return;
     m_insertTarget->activateWindow();
-    if (auto* line = qobject_cast<QLineEdit*>(m_insertTarget))
-        line->paste();
-    else if (auto* box = qobject_cast<QPlainTextEdit*>(m_insertTarget))
-        box->paste();
+    if (auto* line = qobject_cast<QLineEdit*>(m_insertTarget)) {
+        dropHint(line);
+        pasteOneLine(line);
+    } else if (auto* box = qobject_cast<QPlainTextEdit*>(m_insertTarget)) {
+        box->paste();  // the multi-line boxes refuse a clipboard without data
+    }
 }
 
 void SlotEditor::openItemPicker()
