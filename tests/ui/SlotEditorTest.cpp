@@ -234,6 +234,18 @@ private Q_SLOTS:
         }
     }
 
+    // Values too long for the boxes to show are checked and stored whole.
+    void longValuesAreCheckedAndStoredWhole()
+    {
+        const std::string id = "1" + std::string(40000, 'x');
+        const std::string money = std::string(40000, '1');
+        m_document.slots[8] = {.id = id, .money = money};
+        open(8);
+        QVERIFY(m_editor->storeSlotEditor());
+        QCOMPARE(record().id, id);
+        QCOMPARE(record().money, money);
+    }
+
     // A no-break space and a byte that is no character survive the boxes.
     void multiLineBoxesGiveBackWhatTheyWereGiven()
     {

@@ -191,7 +191,7 @@ void SlotEditor::loadSlotEditor()
 
 bool SlotEditor::storeSlotEditor()
 {
-    if (showsHint(m_id) || !isValidItemId(qtToDoc(m_id->text()))) {
+    if (showsHint(m_id) || !isValidItemId(qtToDoc(boxText(m_id)))) {
         m_dialogs.message(this, errorCaption(), QStringLiteral("物品ID有误"), MessageIcon::Warning);
         return false;
     }
@@ -200,13 +200,13 @@ bool SlotEditor::storeSlotEditor()
     const std::pair<QLineEdit*, NumberKind> prices[] = {
         {m_money, NumberKind::Decimal}, {m_point, NumberKind::Integer}, {m_exp, NumberKind::Integer}};
     for (const auto& [box, kind] : prices) {
-        if (!showsHint(box) && !isMenuNumber(qtToDoc(box->text()), kind)) {
+        if (!showsHint(box) && !isMenuNumber(qtToDoc(boxText(box)), kind)) {
             m_dialogs.message(this, errorCaption(), priceRefusal(box, kind), MessageIcon::Warning);
             return false;
         }
     }
     SlotRecord& r = m_document.slots[m_document.currentSlot];
-    r.id = qtToDoc(m_id->text());
+    r.id = qtToDoc(boxText(m_id));
     if (m_colourOn->isChecked()) {
         // The picker's value holds red in its lowest byte, then green, then blue.
         const unsigned value = m_colour->value();
