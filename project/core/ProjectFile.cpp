@@ -19,16 +19,13 @@ constexpr std::string_view kEscapedEol = "&^p";
 std::string escapeLines(std::string_view text)
 {
     std::string result;
-    result.reserve(text.size());
-    for (std::size_t pos = 0; pos < text.size(); ++pos) {
-        if (text.compare(pos, kEol.size(), kEol) == 0) {
-            result.append(kEscapedEol);
-            ++pos;
-        } else {
-            result += text[pos];
-        }
+    result.reserve(text.size() + text.size() / 8);
+    std::size_t begin = 0;
+    for (std::size_t found = text.find(kEol); found != std::string_view::npos; found = text.find(kEol, begin)) {
+        result.append(text.substr(begin, found - begin)).append(kEscapedEol);
+        begin = found + kEol.size();
     }
-    return result;
+    return result.append(text.substr(begin));
 }
 
 // "&^p" with a small or capital p becomes a line break.
@@ -36,16 +33,15 @@ std::string unescapeLines(std::string_view text)
 {
     std::string result;
     result.reserve(text.size());
-    for (std::size_t pos = 0; pos < text.size(); ++pos) {
-        if (text.compare(pos, 2, "&^") == 0 && pos + 2 < text.size() &&
-            (text[pos + 2] == 'p' || text[pos + 2] == 'P')) {
-            result.append(kEol);
-            pos += kEscapedEol.size() - 1;
-        } else {
-            result += text[pos];
+    std::size_t begin = 0;
+    for (std::size_t found = text.find("&^"); found != std::string_view::npos; found = text.find("&^", found + 1)) {
+        if (found + 2 < text.size() && (text[found + 2] == 'p' || text[found + 2] == 'P')) {
+            result.append(text.substr(begin, found - begin)).append(kEol);
+            begin = found + kEscapedEol.size();
+            found = begin - 1;
         }
     }
-    return result;
+    return result.append(text.substr(begin));
 }
 
 std::optional<std::string> presentWhenNotEmpty(std::string value)
