@@ -27,7 +27,16 @@ std::variant<std::string, Refusal> menuFileBytes(const MenuSettings& settings, c
     auto yaml = writeMenuYaml(settings, slots, encoding);
     if (auto* refusal = std::get_if<Refusal>(&yaml))
         return std::move(*refusal);
-    return encodeMenu(std::get<std::string>(yaml), encoding);
+    const std::string& text = std::get<std::string>(yaml);
+    std::size_t characters = 0;
+    for (std::size_t pos = 0; pos < text.size(); pos += characterLength(text, pos))
+        ++characters;
+    if (characters > kMostMenuCharacters) {
+        return Refusal{"菜单文件有 " + numberToText(static_cast<long long>(characters)) +
+                       " 个字符,超过了 YAML 读取器能读取的 " +
+                       numberToText(static_cast<long long>(kMostMenuCharacters)) + " 个,文件未写入。"};
+    }
+    return encodeMenu(text, encoding);
 }
 
 std::string ymlFileName(std::string_view chosen)

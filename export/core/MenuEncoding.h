@@ -2,6 +2,7 @@
 
 // The two output encodings of the menu file, and its naming rule.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -15,8 +16,13 @@ namespace cofferon {
 // four-byte sequences can hold; the UTF-8 file converts from GB18030.
 std::variant<std::string, Refusal> encodeMenu(std::string_view yaml, OutputEncoding encoding);
 
+// A YAML reader's default limit on the characters of one document (the
+// plugin's reader stops there).
+inline constexpr std::size_t kMostMenuCharacters = 3 * 1024 * 1024;
+
 // The whole menu file in the encoding: the writer's text, with every value
-// checked for that encoding, then encoded. Both exports go through here.
+// checked for that encoding, then encoded, or refused when it is longer than
+// a reader takes. Both exports go through here.
 std::variant<std::string, Refusal> menuFileBytes(const MenuSettings& settings, const SlotTable& slots,
                                                  OutputEncoding encoding);
 

@@ -3,6 +3,8 @@
 #include "app/core/Codec.h"
 #include "app/core/Text.h"
 
+#include <vector>
+
 namespace cofferon {
 
 namespace {
@@ -30,6 +32,28 @@ std::optional<char32_t> codePoint(std::string_view character)
     if (units.size() == 2 && units[0] >= 0xD800 && units[0] <= 0xDBFF && units[1] >= 0xDC00 && units[1] <= 0xDFFF)
         return 0x10000 + ((char32_t(units[0]) - 0xD800) << 10) + (char32_t(units[1]) - 0xDC00);
     return std::nullopt;
+}
+
+// Two-byte GB18030 codes that GBK readers take for the same character. GBK
+// lacks the user-defined areas and a few codes that GB18030 gave standard
+// characters later (the euro sign A2E3, A8BC, FE50..FE9F among them); iconv's
+// own GBK table tells which.
+bool isSharedWithGbk(unsigned char lead, unsigned char trail)
+{
+    static const std::vector<bool> shared = [] {
+        std::vector<bool> table(0x100 * 0x100, false);
+        for (unsigned first = 0x81; first <= 0xFE; ++first) {
+            for (unsigned second = 0x40; second <= 0xFE; ++second) {
+                const char bytes[] = {static_cast<char>(first), static_cast<char>(second)};
+                const std::string_view character(bytes, 2);
+                const auto asGbk = convertEncoding(character, "GBK", "UTF-8");
+                table[first * 0x100 + second] = asGbk && asGbk == gb18030ToUtf8(character) &&
+                    convertEncoding(*asGbk, "UTF-8", "GBK") == std::string(character);
+            }
+        }
+        return table;
+    }();
+    return shared[lead * 0x100u + trail];
 }
 
 bool isUnsafe(char32_t c)
@@ -102,9 +126,12 @@ std::optional<std::string> firstUnconvertibleCharacter(std::string_view text)
 
 std::optional<std::string> firstNonGbkCharacter(std::string_view text)
 {
-    for (std::size_t pos = 0; pos < text.size(); pos += characterLength(text, pos)) {
-        if (characterLength(text, pos) == 4)
-            return std::string(text.substr(pos, 4));
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t length = characterLength(text, pos);
+        const auto lead = static_cast<unsigned char>(text[pos]);
+        if (lead >= 0x80 && (length != 2 || !isSharedWithGbk(lead, static_cast<unsigned char>(text[pos + 1]))))
+            return std::string(text.substr(pos, length));
+        pos += length;
     }
     return std::nullopt;
 }

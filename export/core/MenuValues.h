@@ -29,7 +29,9 @@ std::optional<char32_t> firstUnsafeCharacter(std::string_view text);
 // that starts no GB18030 sequence, or an unassigned four-byte sequence.
 std::optional<std::string> firstUnconvertibleCharacter(std::string_view text);
 
-// The first character outside GBK: in GB18030 exactly the four-byte sequences.
+// The first character (its bytes) that a GBK reader would not read as the
+// same character: every four-byte sequence, a byte that starts no sequence,
+// and the two-byte codes GBK lacks or reads otherwise.
 std::optional<std::string> firstNonGbkCharacter(std::string_view text);
 
 }  // namespace cofferon

@@ -112,8 +112,11 @@ private:
             }
         } else if (m_encoding == OutputEncoding::Gb2312) {
             if (const auto bad = firstNonGbkCharacter(value)) {
-                refuse(describe(place) + "含有 GB2312 格式无法保存的字符“" + gb18030ToUtf8(*bad).value_or("?") + "”" +
-                       std::string(kNotWritten) + "请改用 UTF-8 格式导出。");
+                const auto shown = gb18030ToUtf8(*bad);
+                refuse(describe(place) +
+                       (shown ? "含有 GB2312 格式无法保存的字符“" + *shown + "”"
+                              : "含有无法识别的字节 " + hexBytes(*bad)) +
+                       std::string(kNotWritten) + (shown ? "请改用 UTF-8 格式导出。" : ""));
                 return false;
             }
         }

@@ -62,6 +62,21 @@ TEST(MenuEncoding, TextThatIsNotGb18030IsRefusedNotEmptied)
     EXPECT_FALSE(std::get<Refusal>(result).message.empty());
 }
 
+TEST(MenuFileBytes, RefusesAMenuLongerThanAReaderTakes)
+{
+    MenuSettings settings;
+    const std::string head = "menu-setting:\r\n  name: ''\r\n  rows: 6\r\n";
+    settings.title = std::string(kMostMenuCharacters - head.size(), 'a');
+    EXPECT_TRUE(std::holds_alternative<std::string>(menuFileBytes(settings, SlotTable{}, OutputEncoding::Utf8)));
+    settings.title->push_back('a');
+    for (const auto encoding : {OutputEncoding::Utf8, OutputEncoding::Gb2312}) {
+        const auto bytes = menuFileBytes(settings, SlotTable{}, encoding);
+        ASSERT_TRUE(std::holds_alternative<Refusal>(bytes));
+        EXPECT_EQ(std::get<Refusal>(bytes).message,
+                  "菜单文件有 3145729 个字符,超过了 YAML 读取器能读取的 3145728 个,文件未写入。");
+    }
+}
+
 TEST(Codec, GrowsTheOutputBufferForLongText)
 {
     // Two bytes of GBK become three of UTF-8: more than the first buffer holds.

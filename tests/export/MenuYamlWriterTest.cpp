@@ -291,5 +291,29 @@ TEST(MenuYamlWriter, EncodingRefusalsNameTheFirstValueThatCannotBeHeld)
     EXPECT_EQ(refusalOf(titled(), slots), "");  // the writer alone does not know the encoding
 }
 
+TEST(MenuYamlWriter, Gb2312HoldsOnlyWhatGbkReadersReadAlike)
+{
+    struct Case {
+        std::string title;
+        const char* refused;  // the start of what the message says of it, or nullptr
+    };
+    const Case cases[] = {
+        {"\xC9\xCC\xB5\xEA", nullptr},  // 商店
+        {"\xE9\x46", nullptr},  // 镕, in GBK but not in GB2312 proper
+        {"\xA2\xE3", "含有 GB2312 格式无法保存的字符“€”"},  // the euro sign is one byte in GBK
+        {"\xA8\xBC", "含有 GB2312 格式无法保存的字符“ḿ”"},  // a private-use character there
+        {"\xAA\xA1", "含有 GB2312 格式无法保存的字符“\xEE\x80\x80”"},  // user-defined area
+        {"a\x80", "含有无法识别的字节 0x80"},
+        {"\x81'", "含有无法识别的字节 0x81"},
+    };
+    for (const Case& c : cases) {
+        const std::string message = refusalOf(titled(c.title.c_str()), SlotTable{}, OutputEncoding::Gb2312);
+        if (c.refused)
+            EXPECT_TRUE(message.starts_with(std::string("菜单标题(name)") + c.refused)) << message;
+        else
+            EXPECT_EQ(message, "");
+    }
+}
+
 }  // namespace
 }  // namespace cofferon
