@@ -164,7 +164,7 @@ public:
         if (allowBad && chance(0.15))
             return document(from(kBadIds));
         std::string id = document(from(kGoodIds));
-        // A valid id stays valid with anything after its digits.
+        // Digits and then anything: usually still valid, its number being the leading digits.
         if (chance(0.1))
             id = document(std::to_string(1 + pick(400))) + text(true);
         return id;

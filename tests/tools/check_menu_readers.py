@@ -25,6 +25,7 @@ import tempfile
 
 ENCODINGS = ("utf-8", "gb2312")
 
+
 # Characters a YAML reader rejects or changes inside a quoted scalar; the
 # writer has to refuse them.
 def is_unsafe(c):
@@ -49,10 +50,8 @@ SLOT_FIELDS = {
 }
 SETTING_FIELDS = {"name": ("title",), "rows": (), "command": ("menuCommand",), "open-with-item": ("openItem",),
                   "id": ("openItem",), "left-click": ("openItem",), "right-click": ("openItem",)}
-# How a refusal names a menu setting: the box, then the key.
-SETTING_BOXES = {"菜单标题": "name", "菜单指令": "command", "物品ID": "id"}
-
 REFUSAL_AT_SLOT = re.compile(r"第 (\d+) 格的(.*?)(?: 第 (\d+) 行)?\(([A-Za-z-]+)\)")
+# How a refusal names a menu setting: the box, then the key.
 REFUSAL_AT_SETTING = re.compile(r"(菜单标题|菜单指令|物品ID)\(([a-z]+)\)")
 
 
@@ -65,11 +64,6 @@ class Problem:
         self.message = message
         self.fields = fields  # project fields behind the key
         self.category = "export"
-
-    def __str__(self):
-        slot, key = self.where
-        place = ("menu settings " if slot == 0 else "slot %d " % slot) + key if key else "whole file"
-        return "%s [%s, %s] %s: %s" % (self.project, self.encoding, self.reader, place, self.message)
 
 
 def show(value):
@@ -168,7 +162,8 @@ def compare(expected, loaded, path, report):
                 continue
             compare(inner, found.pop(canonical)[1], path + [key], report)
         for k, v in found.values():
-            report(path + [str(text_of(k) or k.get("int", k))], "not expected, loaded %s" % show(v))
+            plain = isinstance(k, dict) and ("text" in k or "int" in k)
+            report(path + [k.get("text", k.get("int")) if plain else show(k)], "not expected, loaded %s" % show(v))
         return
     if kind == "bytes":
         report(path, "%s was written and loaded as %s" % (show(expected), show(loaded)))
@@ -403,6 +398,7 @@ def main():
     parser.add_argument("--kept-only", action="store_true",
                         help="only values the project file keeps: checks the export alone")
     parser.add_argument("--readers", default="pyyaml", help="pyyaml, snakeyaml or both, comma-separated")
+    parser.add_argument("--encodings", default=",".join(ENCODINGS), help="utf-8, gb2312 or both, comma-separated")
     parser.add_argument("--java", default="java")
     parser.add_argument("--snakeyaml-jar", default="/usr/share/java/snakeyaml.jar")
     parser.add_argument("--keep", help="keep the corpus and the menu files in this folder")
@@ -433,7 +429,8 @@ def run(args, readers, work):
                 case = json.load(file)
             cases[case["project"]] = case
 
-    jobs = [(case, encoding) for case in cases.values() for encoding in ENCODINGS]
+    encodings = [e for e in ENCODINGS if e in args.encodings.split(",")]
+    jobs = [(case, encoding) for case in cases.values() for encoding in encodings]
 
     def run_one(job):
         case, encoding = job
@@ -489,7 +486,7 @@ def run(args, readers, work):
 
 def summarize(args, cases, counts, problems, readers):
     print("menu readers: %d projects (seed %d), readers: %s" % (len(cases), args.seed, ", ".join(sorted(readers))))
-    for encoding in ENCODINGS:
+    for encoding in sorted({e for e, _ in counts}, key=ENCODINGS.index):
         print("  %-6s export: %s" % (encoding, ", ".join("exit %d: %d" % (code, n) for (e, code), n
                                                              in sorted(counts.items()) if e == encoding)))
     print("  projects whose file does not keep every value: %d" % sum(1 for case in cases.values()
