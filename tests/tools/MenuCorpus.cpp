@@ -52,10 +52,12 @@ const std::vector<std::string> kYamlNasty = {
 };
 
 // Characters the writer must refuse: a reader rejects them or changes them.
-// The project file cannot hold a lone CR or LF; they stay to show that it loses them.
+// No line feed: no value the program holds can have one (the boxes turn them
+// into blanks, lines are joined by CR LF, the project file is read by lines),
+// and the project file writes one as a blank.
 const std::vector<std::string> kControls = {
-    "\0"s,    "\x01",   "\a",     "\b",     "\v",     "\f",     "\x1b", "\x7f", "\u0080",
-    "\u0085", "\u009f", "\u2028", "\u2029", "\ufffe", "\uffff", "\r",   "\n",
+    "\0"s,    "\x01",   "\a",     "\b",     "\v",     "\f",     "\x1b",   "\x7f",
+    "\u0080", "\u0085", "\u009f", "\u2028", "\u2029", "\ufffe", "\uffff", "\r",
 };
 
 // Document bytes with no UTF-8 form: stray bytes, a cut four-byte sequence, an
@@ -64,9 +66,9 @@ const std::vector<std::string> kRawBytes = {
     "\x80", "\xff", "\x81", "\xfe", "\x81\x30", "\x85\x30\x81\x30",
 };
 
-// Single-line fields only: in a multi-line field "\r\n" separates the lines,
-// and the project file reads "&^p" back as a line break by design.
-const std::vector<std::string> kSingleLineOnly = {"\r\n", "&^p", "&^P"};
+// Single-line fields only: the project file reads "&^p" back as a line break
+// in the multi-line fields by design.
+const std::vector<std::string> kSingleLineOnly = {"&^p", "&^P"};
 
 const std::vector<std::string> kBlanks = {" ", "  ", "\t", " \t", "\u3000"};
 
@@ -502,7 +504,7 @@ bool makeProject(const std::filesystem::path& folder, unsigned long long seed, i
     const std::string json = "{\n  \"project\": " + jsonString(name + ".ini") + ",\n  \"refusal\": " + refusal +
         ",\n  \"menu\": " + menu.text("  ") + ",\n  \"losses\": " + projectLosses(settings, slots) + "\n}\n";
     if (const auto error = writeProject((folder / (name + ".ini")).string(), settings, slots)) {
-        std::cerr << "menu_corpus: cannot write " << name << ".ini: " << *error << "\n";
+        std::cerr << "menu_corpus: cannot write " << name << ".ini: " << fileErrorText(error->code) << "\n";
         return false;
     }
     return writeFile(folder / (name + ".json"), json);
