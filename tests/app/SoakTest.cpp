@@ -90,6 +90,13 @@ std::string oddProject()
 
 }  // namespace
 
+// In a sanitized build UBSan stops at its first report, as AddressSanitizer
+// does, also when the test runs outside ctest.
+extern "C" const char* __ubsan_default_options()
+{
+    return "halt_on_error=1:print_stacktrace=1";
+}
+
 // Random clicks, keys, texts, drops and clipboard changes over the main
 // window, the slot editor, the item picker and their popups. The program
 // must neither crash nor show a window of its own, and after every step the
@@ -278,6 +285,10 @@ private Q_SLOTS:
                     "slots filled, some filled after %d events\n",
                     m_editorOpenings, m_loads, m_saves, m_dialogs.inputRequests.size(), m_dialogs.messages.size(),
                     m_mostFilled, m_stepsWithFilledSlots);
+        std::printf("files in the test folder:");
+        for (const auto& entry : std::filesystem::directory_iterator(m_dir.path()))
+            std::printf(" %s", entry.path().filename().c_str());
+        std::printf("\n");
         setProgramDirectory(".");
         QVERIFY2(driver.failure().isEmpty(), qPrintable(driver.failure()));
         QCOMPARE(driver.eventsDone(), events);
