@@ -32,7 +32,9 @@ using namespace cofferon;
 namespace {
 
 constexpr std::uint32_t kDefaultSeed = 20240611;
-constexpr int kDefaultEvents = 10000;
+constexpr int kDefaultEvents = 20000;
+// A run this long that never reached the item picker drives nothing.
+constexpr int kEventsThatReachEveryWindow = 5000;
 
 std::uint32_t seedFromEnvironment()
 {
@@ -114,6 +116,7 @@ private:
     int m_editorOpenings = 0;
     int m_mostFilled = 0;
     int m_stepsWithFilledSlots = 0;
+    bool m_pickerSeen = false;
 
     void prepareFolder()
     {
@@ -212,7 +215,8 @@ private:
 
         const QList<SlotEditor*> editors = window.findChildren<SlotEditor*>();
         const QList<ItemPicker*> pickers = window.findChildren<ItemPicker*>();
-        if (editors.size() > 1 || pickers.size() > 1 || (!pickers.isEmpty() && editors.isEmpty()))
+        m_pickerSeen = m_pickerSeen || !pickers.isEmpty();
+        if (editors.size() > 1 || pickers.size() > 1)
             return QStringLiteral("%1 slot editors and %2 item pickers open").arg(editors.size()).arg(pickers.size());
         for (const SlotEditor* editor : editors) {
             const QWidget* target = editor->insertTarget();
@@ -281,8 +285,8 @@ private Q_SLOTS:
 
         printCounts("on top", driver.tops());
         printCounts("actions", driver.actions());
-        std::printf("slot editor opened %d times; %d files loaded, %d written; %zu inputs, %zu messages; up to %d "
-                    "slots filled, some filled after %d events\n",
+        std::printf("slot editor opened %d times; file names given: %d to load, %d to write; %zu inputs, %zu "
+                    "messages; up to %d slots filled, some filled after %d events\n",
                     m_editorOpenings, m_loads, m_saves, m_dialogs.inputRequests.size(), m_dialogs.messages.size(),
                     m_mostFilled, m_stepsWithFilledSlots);
         std::printf("files in the test folder:");
@@ -292,6 +296,9 @@ private Q_SLOTS:
         setProgramDirectory(".");
         QVERIFY2(driver.failure().isEmpty(), qPrintable(driver.failure()));
         QCOMPARE(driver.eventsDone(), events);
+        if (events >= kEventsThatReachEveryWindow)
+            QVERIFY2(m_editorOpenings > 0 && m_pickerSeen,
+                     "the input did not reach both the slot editor and the item picker");
     }
 };
 
