@@ -124,6 +124,10 @@ private:
         test::writeFile(m_dir.file("golden.ini"), test::readFile(COFFERON_TEST_DATA "/project-golden.ini"));
         test::writeFile(m_dir.file("odd.ini"), oddProject());
         test::writeFile(m_dir.file("notes.txt"), std::string("\0\xff\xfe[1\r\n=", 9));
+        // Bytes that are no GB18030 text, and a line longer than any box.
+        test::writeFile(m_dir.file("bytes.ini"),
+                        "[Setting]\r\ntitle=\x81\x30\r\nItem=35:\xff\r\n[1]\r\nid=1\r\nname=\x81\r\nlore=" +
+                            std::string(100000, 'a') + "&^p\x80&^\r\n");
         // Names that cannot be written: a folder stands where the file would go.
         for (const char* folder : {"sub", "taken.ini", "taken.yml"})
             std::filesystem::create_directories(m_dir.path() / folder);
