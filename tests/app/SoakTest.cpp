@@ -25,6 +25,7 @@
 #include "support/SoakDriver.h"
 #include "support/TempDir.h"
 #include "ui/gui/Dialogs.h"
+#include "ui/gui/InputHints.h"
 #include "ui/gui/SlotEditor.h"
 
 using namespace cofferon;
@@ -230,6 +231,14 @@ private:
                 return QStringLiteral("insert target %1").arg(target->objectName());
         }
 
+        // Grey is the colour of hints and of nothing else.
+        QList<QLineEdit*> boxes = window.findChildren<QLineEdit*>();
+        for (QLineEdit* box : std::as_const(boxes)) {
+            if (showsHint(box) && box->text() != hintText(box))
+                return QStringLiteral("%1 shows \"%2\" in the hint colour")
+                    .arg(box->objectName(), test::printable(box->text()));
+        }
+
         for (; m_messagesSeen < m_dialogs.messages.size(); ++m_messagesSeen) {
             const test::FakeDialogs::Message& message = m_dialogs.messages[m_messagesSeen];
             const bool error = message.caption == errorCaption() && message.icon == MessageIcon::Warning;
@@ -298,7 +307,10 @@ private Q_SLOTS:
             std::printf(" %s", entry.path().filename().c_str());
         std::printf("\n");
         setProgramDirectory(".");
-        QVERIFY2(driver.failure().isEmpty(), qPrintable(driver.failure()));
+        // The test library cuts long messages; the events before the failure go to the output whole.
+        if (!driver.failure().isEmpty())
+            std::printf("%s\n", qPrintable(driver.failure()));
+        QVERIFY2(driver.failure().isEmpty(), qPrintable(driver.failure().section(QLatin1Char('\n'), 0, 0)));
         QCOMPARE(driver.eventsDone(), events);
         if (events >= kEventsThatReachEveryWindow)
             QVERIFY2(m_editorOpenings > 0 && m_pickerSeen,

@@ -116,19 +116,6 @@ QString widgetName(const QWidget* widget)
     return name;
 }
 
-QString printable(QString text)
-{
-    text.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
-    text.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-    for (QChar& c : text) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.isSurrogate())
-            c = QChar(0x2423);  // visible stand-in, so the trail stays one line
-    }
-    if (text.size() > 40)
-        text = text.left(40) + QStringLiteral("…(%1)").arg(text.size());
-    return text;
-}
-
 QString focusName()
 {
     const auto* widget = qobject_cast<const QWidget*>(QGuiApplication::focusObject());
@@ -195,6 +182,19 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
 }
 
 }  // namespace
+
+QString printable(QString text, qsizetype longest)
+{
+    text.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.isSurrogate())
+            c = QChar(0x2423);  // visible stand-in, so the trail stays one line
+    }
+    if (text.size() > longest)
+        text = text.left(longest) + QStringLiteral("…(%1)").arg(text.size());
+    return text;
+}
 
 SoakDriver::SoakDriver(std::uint32_t seed, int events, QWidget* mainWindow)
     : m_random(seed), m_events(events), m_main(mainWindow)
@@ -354,8 +354,8 @@ void SoakDriver::fail(const QString& why)
 {
     if (!m_failure.isEmpty())
         return;
-    m_failure = QString::fromUtf8(m_header) + QStringLiteral(": ") + why + QStringLiteral("\nthe last events:\n  ") +
-        m_trail.join(QStringLiteral("\n  "));
+    m_failure = QString::fromUtf8(m_header) + QStringLiteral(": ") + printable(why, 400) +
+        QStringLiteral("\nthe last events:\n  ") + m_trail.join(QStringLiteral("\n  "));
 }
 
 bool SoakDriver::eventFilter(QObject* watched, QEvent* event)

@@ -109,4 +109,8 @@ private:
     std::map<QString, int> m_actions;
 };
 
+// The text on one line, control characters and lone surrogates made
+// visible, cut after `longest` characters.
+QString printable(QString text, qsizetype longest = 40);
+
 }  // namespace cofferon::test
