@@ -5,7 +5,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QStringDecoder>
 #include <QTest>
+
+#include <yaml-cpp/yaml.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -246,6 +249,33 @@ private:
                 message.text == QStringLiteral("配置已生成");
             if ((!error && !confirmation) || message.text.isEmpty())
                 return QStringLiteral("message \"%1\" captioned \"%2\"").arg(message.text, message.caption);
+            if (confirmation) {
+                if (const QString broken = unreadableMenu(); !broken.isEmpty())
+                    return broken;
+            }
+        }
+        return QString();
+    }
+
+    // What the plugin does with a menu file: read it as YAML. Files in GB2312
+    // that are not also UTF-8 are left out; the parser reads UTF-8 only.
+    QString unreadableMenu() const
+    {
+        for (const auto& entry : std::filesystem::directory_iterator(m_dir.path())) {
+            if (entry.path().extension() != ".yml" || !entry.is_regular_file())
+                continue;
+            const std::string bytes = test::readFile(entry.path().string());
+            QStringDecoder utf8(QStringDecoder::Utf8);
+            (void)utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+            if (utf8.hasError())
+                continue;
+            try {
+                (void)YAML::Load(bytes);
+            } catch (const YAML::Exception& error) {
+                return QStringLiteral("the menu file %1 is no YAML: %2")
+                    .arg(QString::fromStdString(entry.path().filename().string()),
+                         QString::fromStdString(error.what()));
+            }
         }
         return QString();
     }

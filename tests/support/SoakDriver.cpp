@@ -668,7 +668,7 @@ QString SoakDriver::randomText(bool multiLine)
         const int roll = between(1, 100);
         if (roll <= 60) {
             {
-                const std::u16string_view piece = kTextPieces[between(0, std::size(kTextPieces) - 1)];
+                const std::u16string_view piece = kTextPieces[between(0, static_cast<int>(std::size(kTextPieces)) - 1)];
                 text += QString::fromUtf16(piece.data(), static_cast<qsizetype>(piece.size()));
             }
         } else if (roll <= 80) {

@@ -42,14 +42,11 @@ public:
     void run();
 
     QString failure() const { return m_failure; }
-    // The actions just before the failure or crash, oldest first.
-    QStringList trail() const { return m_trail; }
     // How often each window or popup was on top, and each kind of action done.
     const std::map<QString, int>& tops() const { return m_tops; }
     const std::map<QString, int>& actions() const { return m_actions; }
     int eventsDone() const { return m_started; }
 
-    std::mt19937& random() { return m_random; }
     int between(int low, int high);  // both included
     bool chance(int percent);
     template <typename T>
