@@ -297,9 +297,15 @@ void SoakDriver::step()
     schedule();
     const bool wasActing = std::exchange(m_acting, true);
     const int wasLevel = std::exchange(m_actionLevel, level);
-    m_trail << QStringLiteral("event %1 on %2: ").arg(number).arg(label(top));
+    const QString bare = QStringLiteral("event %1 on %2: ").arg(number).arg(label(top));
+    m_trail << bare;
     const QString what = action();
     ++m_actions[what];
+    // An action that found nothing to do described itself only by its result.
+    if (const qsizetype entry = m_trail.indexOf(bare); entry >= 0) {
+        m_trail[entry] += what;
+        note(QString());
+    }
     m_acting = wasActing;
     m_actionLevel = wasLevel;
 
