@@ -673,10 +673,8 @@ QString SoakDriver::randomText(bool multiLine)
             text += pick(lineBreaks());
         const int roll = between(1, 100);
         if (roll <= 60) {
-            {
-                const std::u16string_view piece = kTextPieces[between(0, static_cast<int>(std::size(kTextPieces)) - 1)];
-                text += QString::fromUtf16(piece.data(), static_cast<qsizetype>(piece.size()));
-            }
+            const std::u16string_view piece = kTextPieces[between(0, static_cast<int>(std::size(kTextPieces)) - 1)];
+            text += QString::fromUtf16(piece.data(), static_cast<qsizetype>(piece.size()));
         } else if (roll <= 80) {
             for (int n = between(1, 8); n > 0; --n)
                 text += QChar(u'a' + between(0, 25));
