@@ -1,12 +1,14 @@
 #pragma once
 
 // A scripted stand-in for the dialogs: answers come from queues set up by
-// the test, and every message shown is recorded.
+// the test, then from the answer functions if set, and every message shown
+// is recorded.
 
 #include <QString>
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -33,12 +35,17 @@ public:
     std::deque<std::optional<QString>> inputs;
     std::deque<std::optional<QColor>> colours;
 
+    // Answers once a queue is empty (a cancel when unset).
+    std::function<std::optional<QString>(bool save, const QString& filter)> answerFileName;
+    std::function<std::optional<QString>(const Input& request)> answerInput;
+    std::function<std::optional<QColor>()> answerColour;
+
     QStringList fileFilters;
     std::vector<Message> messages;
     std::vector<Input> inputRequests;
 
-    std::optional<QString> openFileName(QWidget*, const QString& filter) override { return nextFile(filter); }
-    std::optional<QString> saveFileName(QWidget*, const QString& filter) override { return nextFile(filter); }
+    std::optional<QString> openFileName(QWidget*, const QString& filter) override { return nextFile(false, filter); }
+    std::optional<QString> saveFileName(QWidget*, const QString& filter) override { return nextFile(true, filter); }
 
     void message(QWidget*, const QString& caption, const QString& text, MessageIcon icon) override
     {
@@ -50,7 +57,7 @@ public:
     {
         inputRequests.push_back({caption, prompt, initial, integerOnly});
         if (inputs.empty())
-            return std::nullopt;
+            return answerInput ? answerInput(inputRequests.back()) : std::nullopt;
         auto answer = inputs.front();
         inputs.pop_front();
         return answer;
@@ -59,18 +66,18 @@ public:
     std::optional<QColor> chooseColour(QWidget*, const QColor&) override
     {
         if (colours.empty())
-            return std::nullopt;
+            return answerColour ? answerColour() : std::nullopt;
         auto answer = colours.front();
         colours.pop_front();
         return answer;
     }
 
 private:
-    std::optional<QString> nextFile(const QString& filter)
+    std::optional<QString> nextFile(bool save, const QString& filter)
     {
         fileFilters << filter;
         if (fileNames.empty())
-            return std::nullopt;
+            return answerFileName ? answerFileName(save, filter) : std::nullopt;
         auto answer = fileNames.front();
         fileNames.pop_front();
         return answer;
