@@ -546,7 +546,9 @@ QString SoakDriver::typeText(QWidget* top)
         text.truncate(24);
     note(QStringLiteral("type \"%1\" into %2").arg(printable(text), focusName()));
     QPointer<QWindow> window = top->windowHandle();
-    for (qsizetype i = 0; i < text.size() && window; ++i) {
+    // A key that closes the window or opens another over it (space on 取消 or
+    // on "+") ends the typing: keys only ever reach the active window.
+    for (qsizetype i = 0; i < text.size() && window && window == QGuiApplication::focusWindow(); ++i) {
         QString typed(text[i]);
         // A character outside the basic plane comes as one key press.
         if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())

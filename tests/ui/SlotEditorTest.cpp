@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include "app/core/Codec.h"
@@ -491,6 +492,32 @@ private Q_SLOTS:
         focus(multi("Lore"));
         m_editor->pasteFormatCode(QStringLiteral("&l"));
         QCOMPARE(multi("Lore")->toPlainText(), QStringLiteral("&lkept"));
+    }
+
+    // Found by the soak test: the toolkit's own drop died near the end of a
+    // long wrapped line, scrolled one line short of the bottom.
+    void textDropsIntoEveryMultiLineBoxWhereverItLands()
+    {
+        open(1);
+        for (const char* name : {"Lore", "指令", "附魔"}) {
+            QPlainTextEdit* multiLine = multi(name);
+            multiLine->setPlainText(QString(400, u'x'));
+            QScrollBar* bar = multiLine->verticalScrollBar();
+            QVERIFY(bar->maximum() > 1);
+            bar->setValue(bar->maximum() - 1);
+            QMimeData dropped;
+            dropped.setText(QStringLiteral("dropped"));
+            const QPoint at(2, multiLine->viewport()->height() - 2);
+            QDragEnterEvent enter(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(multiLine->viewport(), &enter);
+            QDragMoveEvent move(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(multiLine->viewport(), &move);
+            QDropEvent drop(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(multiLine->viewport(), &drop);
+            QVERIFY(drop.isAccepted());
+            QCOMPARE(multiLine->toPlainText().size(), 407);
+            QVERIFY(multiLine->toPlainText().contains(QStringLiteral("dropped")));
+        }
     }
 
     void insertMenuOpensOnlyOnTheCurrentTarget()

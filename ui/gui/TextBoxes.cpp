@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QDragLeaveEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
@@ -11,6 +12,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 #include <algorithm>
 #include <limits>
@@ -149,6 +151,38 @@ protected:
     {
         if (source && !source->formats().isEmpty())
             QPlainTextEdit::insertFromMimeData(source);
+    }
+
+    // The toolkit's own drop dies asking for the caret's place in a line that
+    // is not laid out yet (text dropped near the end of a long wrapped line),
+    // so drops are done here: at the drop point, and a move within the box
+    // takes its text away from where it was.
+    void dropEvent(QDropEvent* event) override
+    {
+        const QMimeData* dropped = event->mimeData();
+        if (!dropped || !dropped->hasText() || isReadOnly()) {
+            event->ignore();
+            return;
+        }
+        // Ends the drop caret that dragging drew.
+        QDragLeaveEvent leave;
+        QPlainTextEdit::dragLeaveEvent(&leave);
+
+        QTextCursor at = cursorForPosition(event->position().toPoint());
+        QTextCursor dragged = textCursor();
+        const bool move = (event->source() == viewport() || event->source() == this) &&
+            event->dropAction() == Qt::MoveAction && dragged.hasSelection();
+        if (move && at.position() >= dragged.selectionStart() && at.position() <= dragged.selectionEnd()) {
+            event->ignore();
+            return;
+        }
+        at.beginEditBlock();
+        at.insertText(dropped->text());
+        if (move)
+            dragged.removeSelectedText();
+        at.endEditBlock();
+        setTextCursor(at);
+        event->acceptProposedAction();
     }
 };
 
