@@ -52,8 +52,9 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        auto* box = static_cast<QLineEdit*>(watched);
-        if (box->isReadOnly())
+        // Not a QLineEdit any more while it is being destroyed (its focus goes then).
+        auto* box = qobject_cast<QLineEdit*>(watched);
+        if (!box || box->isReadOnly())
             return false;
         switch (event->type()) {
         case QEvent::KeyPress:
