@@ -224,7 +224,9 @@ void IniFile::setValue(std::string_view section, std::string_view key, std::stri
         if (m_blocks.empty())
             m_blocks.emplace_back();
         m_blocks.emplace_back();
-        m_blocks.back().lines.push_back(Line{"[" + std::string(section) + "]"});
+        std::string header = "[";
+        header.append(section).append("]");
+        m_blocks.back().lines.push_back(Line{std::move(header)});
         blockIndex = m_blocks.size() - 1;
         m_sections.emplace(foldName(section), blockIndex);
     }
