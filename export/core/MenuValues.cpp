@@ -3,6 +3,7 @@
 #include "app/core/Codec.h"
 #include "app/core/Text.h"
 
+#include <map>
 #include <vector>
 
 namespace cofferon {
@@ -23,15 +24,29 @@ std::size_t digitRun(std::string_view text)
     return count;
 }
 
-// The code point of one GB18030 character, or nullopt when it converts to none.
-std::optional<char32_t> codePoint(std::string_view character)
+bool isUnsafe(char32_t c)
 {
-    const std::u16string units = documentToUtf16(character);
-    if (units.size() == 1 && (units[0] < 0xD800 || units[0] > 0xDFFF))
-        return units[0];
-    if (units.size() == 2 && units[0] >= 0xD800 && units[0] <= 0xDBFF && units[1] >= 0xDC00 && units[1] <= 0xDFFF)
-        return 0x10000 + ((char32_t(units[0]) - 0xD800) << 10) + (char32_t(units[1]) - 0xDC00);
-    return std::nullopt;
+    return (c < 0x20 && c != '\t') || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029 || c == 0xFFFE ||
+        c == 0xFFFF;
+}
+
+// The unsafe characters beyond ASCII by their four-byte GB18030 forms, found
+// once, so that a text full of four-byte characters is checked by lookup.
+const std::map<std::string, char32_t>& unsafeFourByteForms()
+{
+    static const std::map<std::string, char32_t> forms = [] {
+        std::map<std::string, char32_t> found;
+        for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
+            if (!isUnsafe(c) || (c >= 0xD800 && c <= 0xDFFF))
+                continue;
+            const std::u16string unit(1, static_cast<char16_t>(c));
+            const std::string bytes = utf16ToDocument(unit);
+            if (bytes.size() == 4)
+                found.emplace(bytes, c);
+        }
+        return found;
+    }();
+    return forms;
 }
 
 // Two-byte GB18030 codes that GBK readers take for the same character. GBK
@@ -54,12 +69,6 @@ bool isSharedWithGbk(unsigned char lead, unsigned char trail)
         return table;
     }();
     return shared[lead * 0x100u + trail];
-}
-
-bool isUnsafe(char32_t c)
-{
-    return (c < 0x20 && c != '\t') || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029 || c == 0xFFFE ||
-        c == 0xFFFF;
 }
 
 }  // namespace
@@ -104,8 +113,9 @@ std::optional<char32_t> firstUnsafeCharacter(std::string_view text)
             return lead;
         // Every control beyond ASCII has a four-byte form; two-byte characters are all printable.
         if (length == 4) {
-            if (const auto c = codePoint(text.substr(pos, 4)); c && isUnsafe(*c))
-                return *c;
+            const auto& unsafe = unsafeFourByteForms();
+            if (const auto found = unsafe.find(std::string(text.substr(pos, 4))); found != unsafe.end())
+                return found->second;
         }
         pos += length;
     }
@@ -114,6 +124,8 @@ std::optional<char32_t> firstUnsafeCharacter(std::string_view text)
 
 std::optional<std::string> firstUnconvertibleCharacter(std::string_view text)
 {
+    if (gb18030ToUtf8(text))
+        return std::nullopt;
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t length = characterLength(text, pos);
         const std::string_view character = text.substr(pos, length);
