@@ -1,14 +1,12 @@
 #include "project/core/ExportCli.h"
 
-#include <cerrno>
-#include <cstring>
 #include <optional>
-#include <sys/stat.h>
 #include <variant>
 
 #include "app/core/AtomicFile.h"
 #include "export/core/MenuEncoding.h"
 #include "export/core/MenuYamlWriter.h"
+#include "project/core/CommandLine.h"
 #include "project/core/ProjectFile.h"
 
 namespace cofferon {
@@ -17,12 +15,7 @@ namespace {
 
 constexpr std::string_view kProgram = "cofferon-export";
 
-struct Options {
-    bool help = false;
-    std::string project;
-    std::optional<std::string> output;
-    std::optional<OutputEncoding> encoding;
-};
+constexpr std::string_view kEncodingOption = "--encoding";
 
 std::string asciiLower(std::string_view text)
 {
@@ -42,88 +35,6 @@ std::optional<OutputEncoding> encodingNamed(std::string_view name)
     if (lower == "gb2312")
         return OutputEncoding::Gb2312;
     return std::nullopt;
-}
-
-// The options, or what is wrong with the arguments.
-std::variant<Options, std::string> parseArguments(const std::vector<std::string>& args)
-{
-    Options options;
-    std::vector<std::string> projects;
-    bool optionsEnded = false;
-
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg == "-" || arg.empty() || arg.front() != '-') {
-            projects.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (arg == "-h" || arg == "--help") {
-            options.help = true;
-            continue;
-        }
-
-        // "--name=value" or "name value".
-        std::string name = arg;
-        std::optional<std::string> value;
-        if (const std::size_t equals = arg.find('='); arg.starts_with("--") && equals != std::string::npos) {
-            name = arg.substr(0, equals);
-            value = arg.substr(equals + 1);
-        }
-        const bool isOutput = name == "-o" || name == "--output";
-        const bool isEncoding = name == "--encoding";
-        if (!isOutput && !isEncoding)
-            return "unknown option " + arg;
-        if (!value) {
-            if (i + 1 == args.size())
-                return "option " + name + " needs a value";
-            value = args[++i];
-        }
-
-        if (isOutput) {
-            if (options.output)
-                return "the output file is given twice";
-            if (value->empty())
-                return "the output file name is empty";
-            options.output = *value;
-        } else {
-            if (options.encoding)
-                return "the encoding is given twice";
-            options.encoding = encodingNamed(*value);
-            if (!options.encoding)
-                return "unknown encoding \"" + *value + "\" (utf-8 or gb2312)";
-        }
-    }
-
-    if (options.help)
-        return options;
-    if (projects.empty())
-        return std::string("no project file given");
-    if (projects.size() > 1)
-        return "more than one project file given: " + projects[0] + ", " + projects[1];
-    if (projects[0].empty())
-        return std::string("the project file name is empty");
-    options.project = projects[0];
-    return options;
-}
-
-// The window's load treats a missing file as an empty project; a script that
-// names a file that is not there has made a mistake, so here it is one.
-std::optional<FileError> missingFileError(const std::string& path)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR))
-        return FileError{errno};
-    return std::nullopt;
-}
-
-// Scripts read these messages in English, whatever the error.
-std::string systemText(const FileError& error)
-{
-    return std::strerror(error.code);
 }
 
 }  // namespace
@@ -153,52 +64,41 @@ std::string exportCliHelp()
 
 int runExportCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    auto parsed = parseArguments(args);
-    if (const auto* problem = std::get_if<std::string>(&parsed)) {
-        err << kProgram << ": " << *problem << "\n"
-            << "Try '" << kProgram << " --help'.\n";
-        return kExportFileOrUsageError;
-    }
-    const Options& options = std::get<Options>(parsed);
-    auto written = [&] {
-        out.flush();
-        if (out)
-            return kExportOk;
-        err << kProgram << ": cannot write to standard output\n";
-        return kExportFileOrUsageError;
-    };
-    if (options.help) {
-        out << exportCliHelp();
-        return written();
+    constexpr std::string_view valueOptions[] = {kEncodingOption};
+    auto parsed = parseCommandLine(args, valueOptions, "project file");
+    if (const auto* problem = std::get_if<std::string>(&parsed))
+        return usageError(kProgram, *problem, err, kExportFileOrUsageError);
+    const CommandLine& options = std::get<CommandLine>(parsed);
+    if (options.help)
+        return writeCommandOutput(kProgram, std::nullopt, exportCliHelp(), out, err, kExportOk,
+                                  kExportFileOrUsageError);
+    OutputEncoding encoding = OutputEncoding::Utf8;
+    if (const auto named = options.values.find(kEncodingOption); named != options.values.end()) {
+        const auto chosen = encodingNamed(named->second);
+        if (!chosen)
+            return usageError(kProgram, "unknown encoding \"" + named->second + "\" (utf-8 or gb2312)", err,
+                              kExportFileOrUsageError);
+        encoding = *chosen;
     }
 
     auto readFailure = [&](const FileError& error) {
-        err << kProgram << ": cannot read project file " << options.project << ": " << systemText(error) << "\n";
+        err << kProgram << ": cannot read project file " << options.input << ": " << systemText(error) << "\n";
         return kExportFileOrUsageError;
     };
-    if (const auto missing = missingFileError(options.project))
+    if (const auto missing = missingFileError(options.input))
         return readFailure(*missing);
-    auto project = readProjectFile(options.project);
+    auto project = readProjectFile(options.input);
     if (const auto* error = std::get_if<FileError>(&project))
         return readFailure(*error);
     const ProjectData& data = std::get<ProjectData>(project);
 
-    auto bytes = menuFileBytes(data.settings, data.slots, options.encoding.value_or(OutputEncoding::Utf8));
+    auto bytes = menuFileBytes(data.settings, data.slots, encoding);
     if (const auto* refusal = std::get_if<Refusal>(&bytes)) {
         err << refusal->message << "\n";
         return kExportRefused;
     }
-    const std::string& menu = std::get<std::string>(bytes);
-
-    if (options.output) {
-        if (const auto error = writeFileAtomically(*options.output, menu)) {
-            err << kProgram << ": cannot write " << *options.output << ": " << systemText(*error) << "\n";
-            return kExportFileOrUsageError;
-        }
-        return kExportOk;
-    }
-    out.write(menu.data(), static_cast<std::streamsize>(menu.size()));
-    return written();
+    return writeCommandOutput(kProgram, options.output, std::get<std::string>(bytes), out, err, kExportOk,
+                              kExportFileOrUsageError);
 }
 
 }  // namespace cofferon

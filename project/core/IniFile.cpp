@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <iconv.h>
-#include <unistd.h>
 
+#include "app/core/ReadFile.h"
 #include "app/core/Text.h"
 
 namespace cofferon {
@@ -172,30 +171,14 @@ IniFile IniFile::parse(std::string_view bytes)
 
 std::variant<IniFile, FileError> IniFile::load(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    auto bytes = readWholeFile(path);
+    if (const auto* error = std::get_if<FileError>(&bytes)) {
         // As the profile functions do: no file means every key has its default.
-        if (errno == ENOENT || errno == ENOTDIR)
+        if (error->code == ENOENT || error->code == ENOTDIR)
             return parse({});
-        return FileError{errno};
+        return *error;
     }
-    std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t count = ::read(fd, buffer, sizeof buffer);
-        if (count < 0) {
-            const int error = errno;
-            if (error == EINTR)
-                continue;
-            ::close(fd);
-            return FileError{error};
-        }
-        if (count == 0)
-            break;
-        bytes.append(buffer, static_cast<std::size_t>(count));
-    }
-    ::close(fd);
-    return parse(bytes);
+    return parse(std::get<std::string>(bytes));
 }
 
 std::string IniFile::value(std::string_view section, std::string_view key, std::string_view defaultValue) const

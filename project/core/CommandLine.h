@@ -1,0 +1,49 @@
+#pragma once
+
+// What the command-line companions share: one input file, "-o FILE" or
+// "--output FILE" for the output, "--help", and the further options each
+// command names, given as "--name=value" or "--name value"; "--" ends the
+// options, and "-" is a file name.
+
+#include <map>
+#include <optional>
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "app/core/AtomicFile.h"
+
+namespace cofferon {
+
+struct CommandLine {
+    bool help = false;
+    std::string input;
+    std::optional<std::string> output;
+    std::map<std::string, std::string, std::less<>> values;  // further options by name
+};
+
+// The arguments, or what is wrong with them. `inputName` names the input file
+// in those messages ("project file").
+std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::string>& args,
+                                                        std::span<const std::string_view> valueOptions,
+                                                        std::string_view inputName);
+
+// Reports bad arguments and points at --help; gives the exit code to use.
+int usageError(std::string_view program, const std::string& problem, std::ostream& err, int code);
+
+// Writes the bytes to the output file, replacing it whole, or to standard
+// output: `okCode` when they were written, else `failCode` with the reason.
+int writeCommandOutput(std::string_view program, const std::optional<std::string>& output, std::string_view bytes,
+                       std::ostream& out, std::ostream& err, int okCode, int failCode);
+
+// A named input file that is not there is a mistake of the caller, although
+// the window treats a missing project as an empty one.
+std::optional<FileError> missingFileError(const std::string& path);
+
+// Scripts read these messages in English, whatever the error.
+std::string systemText(const FileError& error);
+
+}  // namespace cofferon

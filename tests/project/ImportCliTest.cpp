@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "project/core/ImportCli.h"
+#include "project/core/MenuImport.h"
+#include "support/TempDir.h"
+
+namespace cofferon {
+namespace {
+
+struct Outcome {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome run(const std::vector<std::string>& args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    Outcome result;
+    result.code = runImportCli(args, out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+const std::string kWorkedExample = COFFERON_TEST_DATA "/worked-example.yml";
+const std::string kLeftovers = COFFERON_TEST_DATA "/menus/leftovers.yml";
+
+std::string projectOf(const std::string& menuFile)
+{
+    const auto menu = std::get<ImportedMenu>(importMenu(test::readFile(menuFile)));
+    return projectText(menu.project.settings, menu.project.slots);
+}
+
+TEST(ImportCli, WritesTheProjectAndListsWhatWasLeftBehind)
+{
+    test::TempDir dir;
+    const std::string output = dir.file("shop.ini");
+    Outcome written = run({kWorkedExample, "-o", output});
+    EXPECT_EQ(written.code, 0);
+    EXPECT_EQ(written.out + written.err, "");
+    EXPECT_EQ(test::readFile(output), projectOf(kWorkedExample));
+
+    const Outcome toStdout = run({kLeftovers});
+    EXPECT_EQ(toStdout.code, 0);
+    EXPECT_EQ(toStdout.out, projectOf(kLeftovers));
+    EXPECT_NE(toStdout.err.find(kLeftovers + ": 顶层的未知键“stray”\n"), std::string::npos) << toStdout.err;
+}
+
+TEST(ImportCli, ExitCodesSayWhatWentWrong)
+{
+    test::TempDir dir;
+    test::writeFile(dir.file("list.yml"), "- a\n- b\n");
+    struct Case {
+        std::vector<std::string> args;
+        int code;
+        std::string err;  // a part of standard error
+    };
+    const Case cases[] = {
+        {{dir.file("list.yml"), "-o", dir.file("out.ini")}, 1, "第 1 行第 1 列:最外层不是"},
+        {{dir.file("missing.yml")}, 2, "cannot read menu file"},
+        {{dir.path().string()}, 2, "cannot read menu file"},
+        {{kWorkedExample, "-o", dir.file("no/such/folder.ini")}, 2, "cannot write"},
+        {{}, 2, "--help"},
+        {{kWorkedExample, kLeftovers}, 2, "more than one menu file"},
+        {{kWorkedExample, "--encoding", "utf-8"}, 2, "unknown option --encoding"},
+        {{kWorkedExample, "-o"}, 2, "needs a value"},
+    };
+    for (const Case& c : cases) {
+        const Outcome result = run(c.args);
+        EXPECT_EQ(result.code, c.code) << testing::PrintToString(c.args);
+        EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
+        if (c.code != 0) {
+            EXPECT_EQ(result.out, "");
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.ini")));
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.out, importCliHelp());
+}
+
+}  // namespace
+}  // namespace cofferon
