@@ -4,9 +4,11 @@
 #include <QFile>
 
 #include "app/core/Document.h"
+#include "app/core/ReadFile.h"
 #include "app/gui/DocText.h"
 #include "app/gui/MainWindow.h"
 #include "preview/gui/PreviewGrid.h"
+#include "project/core/MenuImport.h"
 #include "project/core/ProjectFile.h"
 #include "ui/core/Layout.h"
 #include "ui/gui/Dialogs.h"
@@ -14,6 +16,9 @@
 namespace cofferon {
 
 namespace {
+
+// The second kind of file the load takes: menu files, which it imports.
+constexpr const char* kMenuFileFilter = "菜单文件(*.yml *.yaml)|*.yml;*.yaml";
 
 QString projectFilter()
 {
@@ -28,6 +33,53 @@ QString shownName(const std::string& path)
 QString errorText(const FileError& error)
 {
     return programText(fileErrorText(error.code));
+}
+
+// Replaces the work with a project as a load does: settings, slots, rows,
+// pictures, slot 1 current, its tooltip shown.
+void applyProject(MainWindow& window, Document& document, const ProjectData& project)
+{
+    document.slots.clear();
+    window.grid()->reset();
+    window.applyLoadedSettings(project.settings);
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        document.slots[slot] = project.slots[slot];
+        window.refreshCell(slot);
+    }
+    window.refreshPreview();
+}
+
+// What a message box can list before it only counts the rest.
+constexpr std::size_t kListedLeftovers = 20;
+
+void importMenuFile(MainWindow& window, Document& document, Dialogs& dialogs, const std::string& path)
+{
+    auto bytes = readWholeFile(path);
+    if (const auto* error = std::get_if<FileError>(&bytes)) {
+        dialogs.message(
+            &window, errorCaption(),
+            QStringLiteral("无法读取菜单文件“%1”:%2\n当前的配置没有改动。").arg(shownName(path), errorText(*error)),
+            MessageIcon::Warning);
+        return;
+    }
+    const auto imported = importMenu(std::get<std::string>(bytes));
+    if (const auto* problem = std::get_if<NotAMenu>(&imported)) {
+        dialogs.message(&window, errorCaption(),
+                        QStringLiteral("“%1”不是菜单文件,%2\n当前的配置没有改动。")
+                            .arg(shownName(path), programText(describeNotAMenu(*problem))),
+                        MessageIcon::Warning);
+        return;
+    }
+    const ImportedMenu& menu = std::get<ImportedMenu>(imported);
+    applyProject(window, document, menu.project);
+    if (menu.notTakenOver.empty())
+        return;
+    QString list = QStringLiteral("菜单已读取,以下内容没有导入:");
+    for (std::size_t i = 0; i < menu.notTakenOver.size() && i < kListedLeftovers; ++i)
+        list += QStringLiteral("\n· ") + programText(menu.notTakenOver[i]);
+    if (menu.notTakenOver.size() > kListedLeftovers)
+        list += QStringLiteral("\n……另有 %1 项").arg(menu.notTakenOver.size() - kListedLeftovers);
+    dialogs.message(&window, messageCaption(), list, MessageIcon::Information);
 }
 
 }  // namespace
@@ -50,10 +102,15 @@ void saveProjectCommand(MainWindow& window, Document& document, Dialogs& dialogs
 
 void loadProjectCommand(MainWindow& window, Document& document, Dialogs& dialogs)
 {
-    const std::optional<QString> chosen = dialogs.openFileName(&window, projectFilter());
+    const std::optional<QString> chosen =
+        dialogs.openFileName(&window, projectFilter() + QLatin1Char('|') + QString::fromUtf8(kMenuFileFilter));
     if (!chosen || chosen->isEmpty())
         return;
     const std::string path = QFile::encodeName(*chosen).toStdString();
+    if (isMenuFileName(path)) {
+        importMenuFile(window, document, dialogs, path);
+        return;
+    }
     auto read = readProjectFile(path);
     if (const auto* error = std::get_if<FileError>(&read)) {
         dialogs.message(
@@ -62,17 +119,7 @@ void loadProjectCommand(MainWindow& window, Document& document, Dialogs& dialogs
             MessageIcon::Warning);
         return;
     }
-    const ProjectData& project = std::get<ProjectData>(read);
-
-    document.slots.clear();
-    window.grid()->reset();
-    window.applyLoadedSettings(project.settings);
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        document.slots[slot] = project.slots[slot];
-        window.refreshCell(slot);
-    }
-    // Slot 1 is current now; show its tooltip rather than the old one.
-    window.refreshPreview();
+    applyProject(window, document, std::get<ProjectData>(read));
 }
 
 void copySlotCommand(Document& document)

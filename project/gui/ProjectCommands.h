@@ -14,8 +14,10 @@ struct Document;
 // the file whole; a failed write is reported and keeps the old file.
 void saveProjectCommand(MainWindow& window, Document& document, Dialogs& dialogs, const WriteFunction& write = {});
 
-// "读取配置": asks for a file and replaces the work with it; a file that
-// cannot be read is reported and changes nothing.
+// "读取配置": asks for a project file or a menu file and replaces the work
+// with it; a menu file is imported, and what it could not take over is
+// listed. A file that cannot be read, or is no menu, is reported and changes
+// nothing.
 void loadProjectCommand(MainWindow& window, Document& document, Dialogs& dialogs);
 
 // The slot menu's "复制" and "粘贴", and "删除图标": whole records, on the current slot.

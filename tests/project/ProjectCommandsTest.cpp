@@ -346,6 +346,48 @@ private Q_SLOTS:
             QVERIFY(m_dialogs.messages.back().text.startsWith(QStringLiteral("菜单标题(name)含有")));
         }
     }
+
+    void loadOffersMenuFilesAndImportsThem()
+    {
+        m_document.slots[40] = {.name = "old", .id = "1"};
+        load(qs(COFFERON_TEST_DATA "/worked-example.yml"));
+        QCOMPARE(m_dialogs.fileFilters.back(),
+                 QStringLiteral("配置文件(*.ini)|*.ini|菜单文件(*.yml *.yaml)|*.yml;*.yaml"));
+        QVERIFY(m_dialogs.messages.empty());
+        QCOMPARE(find<QLineEdit>("菜单标题")->text(), QStringLiteral("&6Shop"));
+        QCOMPARE(find<QLineEdit>("物品ID")->text(), QStringLiteral("345"));
+        QVERIFY(find<QCheckBox>("左键开启")->isChecked() && !find<QCheckBox>("右键开启")->isChecked());
+        QCOMPARE(find<QComboBox>("行数")->currentIndex(), 2);
+        QCOMPARE(m_document.slots[1].lore, std::string("&7Line one\r\n&7Line two"));
+        QVERIFY(m_document.slots[40] == SlotRecord{});
+        QVERIFY(!picture(1).isNull() && !picture(12).isNull() && picture(2).isNull());
+        QCOMPARE(m_document.currentSlot, 1);
+        QVERIFY(preview().startsWith(QStringLiteral("Red wool\n")));
+
+        // Exported again from the window, it is the same file.
+        m_dialogs.fileNames.push_back(qs(m_dir->file("again.yml")));
+        m_window->exportAs(OutputEncoding::Utf8);
+        QCOMPARE(test::readFile(m_dir->file("again.yml")), test::readFile(COFFERON_TEST_DATA "/worked-example.yml"));
+    }
+
+    void importListsWhatItLeftAndRefusesWhatIsNoMenu()
+    {
+        load(qs(COFFERON_TEST_DATA "/menus/leftovers.yml"));
+        QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(m_dialogs.messages[0].caption, QStringLiteral("消息"));
+        QVERIFY(
+            m_dialogs.messages[0].text.contains(QStringLiteral("\n· 物品“second”与物品“first”都在第 1 格,没有导入")));
+        QCOMPARE(find<QLineEdit>("菜单标题")->text(), QStringLiteral("Leftovers"));
+
+        const std::string bad = m_dir->file("list.YAML");
+        test::writeFile(bad, "menu-setting:\n  name: x\n- item\n");
+        load(qs(bad));
+        QCOMPARE(m_dialogs.messages.size(), std::size_t(2));
+        QCOMPARE(m_dialogs.messages[1].caption, QStringLiteral("错误"));
+        QVERIFY(m_dialogs.messages[1].text.contains(QStringLiteral("不是菜单文件,第 3 行第 1 列")));
+        QCOMPARE(find<QLineEdit>("菜单标题")->text(), QStringLiteral("Leftovers"));
+        QCOMPARE(m_document.slots[1].id, std::string("1"));
+    }
 };
 
 COFFERON_GUI_TEST_MAIN(ProjectCommandsTest)

@@ -32,6 +32,8 @@ private Q_SLOTS:
         QCOMPARE(toolkitFilter(QStringLiteral("yaml(*.yml)|*.yml")), QStringLiteral("yaml(*.yml)"));
         QCOMPARE(toolkitFilter(QStringLiteral("配置文件(*.ini)|*.ini")), QStringLiteral("配置文件(*.ini)"));
         QCOMPARE(toolkitFilter(QStringLiteral("Menus|*.yml")), QStringLiteral("Menus (*.yml)"));
+        QCOMPARE(toolkitFilter(QStringLiteral("配置文件(*.ini)|*.ini|菜单文件(*.yml *.yaml)|*.yml;*.yaml")),
+                 QStringLiteral("配置文件(*.ini);;菜单文件(*.yml *.yaml)"));
     }
 
     void saveDialogAddsTheExtensionOfItsPattern()

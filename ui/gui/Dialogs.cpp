@@ -11,15 +11,23 @@ namespace cofferon {
 
 QString toolkitFilter(const QString& filter)
 {
-    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
-    if (bar < 0)
+    // "description|pattern", pairs joined by further bars; a pattern may list
+    // several names with ";".
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    if (parts.size() < 2)
         return filter;
-    const QString description = filter.left(bar);
-    const QString pattern = filter.mid(bar + 1);
-    // The toolkit reads the patterns from the parentheses of the description.
-    if (description.contains(QLatin1Char('(') + pattern + QLatin1Char(')')))
-        return description;
-    return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        QString pattern = parts[i + 1];
+        pattern.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // The toolkit reads the patterns from the parentheses of the description.
+        if (description.contains(QLatin1Char('(') + pattern + QLatin1Char(')')))
+            filters << description;
+        else
+            filters << description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
 }
 
 QString errorCaption()
@@ -47,7 +55,7 @@ std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const QString& f
     dialog.setFileMode(QFileDialog::AnyFile);
     // A name typed without its extension gains it here already, so the
     // dialog's question before replacing a file is about the file written.
-    const QString pattern = filter.mid(filter.indexOf(QLatin1Char('|')) + 1);
+    const QString pattern = filter.section(QLatin1Char('|'), 1, 1);
     if (pattern.startsWith(QStringLiteral("*.")))
         dialog.setDefaultSuffix(pattern.mid(2));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
