@@ -393,6 +393,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--generator", required=True, help="the built menu_corpus program")
     parser.add_argument("--export", required=True, help="the built cofferon-export program")
+    parser.add_argument("--import", dest="import_program",
+                        help="the built cofferon-import program: every written menu must come back byte for byte")
     parser.add_argument("--count", type=int, default=300)
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--kept-only", action="store_true",
@@ -476,12 +478,44 @@ def run(args, readers, work):
         for case, output in loadable:
             check_loaded(case, "utf-8", "SnakeYAML", snake[output], problems)
 
+    if args.import_program:
+        check_reimport(args, work, [(case, encoding, output) for (case, encoding), output, (code, _, _) in results
+                                    if code == 0], problems)
+
     expected_files = {os.path.basename(output) for (case, encoding), output, (code, _, _) in results if code == 0}
     for stray in sorted(set(os.listdir(outputs)) - expected_files):
         problems.append(Problem(stray, "-", "export", (0, ""), "left behind in the output folder"))
 
     classify(problems, cases)
     return summarize(args, cases, counts, problems, readers)
+
+
+def check_reimport(args, work, written, problems):
+    """Every menu the export wrote, imported and exported again, is the same file."""
+    again = os.path.join(work, "again")
+    os.makedirs(again, exist_ok=True)
+
+    def run_one(job):
+        case, encoding, output = job
+        stem = os.path.join(again, os.path.basename(output))
+        imported = subprocess.run([args.import_program, output, "-o", stem + ".ini"], capture_output=True)
+        if imported.returncode != 0 or imported.stderr:
+            return job, "import exit %d: %s" % (imported.returncode, readable(imported.stderr[:300]))
+        code, _, stderr = export(args.export, stem + ".ini", stem, encoding)
+        if code != 0:
+            return job, "export of the import exit %d: %s" % (code, readable(stderr[:300]))
+        with open(output, "rb") as first, open(stem, "rb") as second:
+            if first.read() != second.read():
+                return job, "imported and exported again, the file differs"
+        return job, None
+
+    with concurrent.futures.ThreadPoolExecutor(max(1, args.jobs)) as pool:
+        for (case, encoding, _), message in pool.map(run_one, written):
+            if message:
+                problem = Problem(case["project"], encoding, "cofferon-import", (0, ""), message)
+                problem.category = "import"
+                problems.append(problem)
+    shutil.rmtree(again, ignore_errors=True)
 
 
 def summarize(args, cases, counts, problems, readers):
@@ -496,7 +530,7 @@ def summarize(args, cases, counts, problems, readers):
     for problem in problems:
         key = (problem.category, problem.project, problem.where, problem.message)
         groups.setdefault(key, []).append("%s %s" % (problem.encoding, problem.reader))
-    for category in ("export", "project file"):
+    for category in ("export", "project file", "import"):
         found = sorted((k, v) for k, v in groups.items() if k[0] == category)
         if not found:
             continue
