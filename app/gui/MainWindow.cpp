@@ -1,5 +1,6 @@
 #include "app/gui/MainWindow.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCursor>
@@ -14,6 +15,7 @@
 #include "app/core/ItemId.h"
 #include "app/gui/DocText.h"
 #include "export/gui/ExportCommand.h"
+#include "preview/core/GridGeometry.h"
 #include "preview/core/SlotIcon.h"
 #include "preview/gui/PreviewGrid.h"
 #include "preview/gui/PreviewText.h"
@@ -55,7 +57,8 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
     m_outputMenu = builtControl<QMenu>(this, "输出格式");
     m_slotMenu = builtControl<QMenu>(this, "复制粘贴");
 
-    connect(builtControl<QPushButton>(this, "清空数据"), &QPushButton::clicked, this, &MainWindow::clearData);
+    connect(builtControl<QPushButton>(this, "清空数据"), &QPushButton::clicked, this,
+            [this] { changeDocument([this] { clearData(); }, true); });
     connect(builtControl<QPushButton>(this, "生成yml"), &QPushButton::clicked, this, &MainWindow::showOutputFormatMenu);
     connect(builtControl<QPushButton>(this, "保存配置"), &QPushButton::clicked, this,
             [this] { saveProjectCommand(*this, m_document, m_dialogs, m_write); });
@@ -72,6 +75,18 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
     connect(m_outputMenu->findChild<QAction*>(QStringLiteral("GB2312")), &QAction::triggered, this,
             [this] { exportAs(OutputEncoding::Gb2312); });
 
+    // Undo and redo of the commands. A text box with the focus takes these
+    // keys for its own undo first, so they reach the window only from elsewhere.
+    auto* undoAction = new QAction(QStringLiteral("撤销"), this);
+    undoAction->setObjectName(QStringLiteral("撤销"));
+    undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(undoAction, &QAction::triggered, this, &MainWindow::undo);
+    auto* redoAction = new QAction(QStringLiteral("重做"), this);
+    redoAction->setObjectName(QStringLiteral("重做"));
+    redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(redoAction, &QAction::triggered, this, &MainWindow::redo);
+    addActions({undoAction, redoAction});
+
     // What the window's created event does: the cells, slot 1, the preview.
     m_grid = new PreviewGrid(
         builtControl<QLabel>(this, "Box"), builtControl<QLabel>(this, "Redbox"), m_document,
@@ -79,6 +94,10 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
     m_grid->buildGrid();
     connect(m_grid, &PreviewGrid::slotMenuRequested, this, [this](QPoint at) { m_slotMenu->popup(at); });
     connect(m_grid, &PreviewGrid::editRequested, this, &MainWindow::openSlotEditor);
+    connect(m_grid, &PreviewGrid::slotDragged, this, &MainWindow::dragSlot);
+    connect(m_grid, &PreviewGrid::emptyRequested, this, [this] { emptySlotCommand(*this, m_document); });
+    connect(m_grid, &PreviewGrid::copyRequested, this, [this] { copySlotCommand(m_document); });
+    connect(m_grid, &PreviewGrid::pasteRequested, this, [this] { pasteSlotCommand(*this, m_document); });
     connect(m_rows, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
             m_grid->applyRowCount(index + 1);
@@ -110,6 +129,77 @@ void MainWindow::clearData()
     refreshPreview();
 }
 
+void MainWindow::changeDocument(const std::function<void()>& change, bool settingsToo)
+{
+    Step step;
+    const SlotTable before = m_document.slots;
+    if (settingsToo)
+        step.settingsBefore = menuSettings();
+    step.currentBefore = m_document.currentSlot;
+    change();
+    step.slots = changedSlots(before, m_document.slots);
+    if (settingsToo)
+        step.settingsAfter = menuSettings();
+    step.currentAfter = m_document.currentSlot;
+    m_history.record(std::move(step));
+}
+
+void MainWindow::undo()
+{
+    if (const Step* step = m_history.undo())
+        applyStep(*step, false);
+}
+
+void MainWindow::redo()
+{
+    if (const Step* step = m_history.redo())
+        applyStep(*step, true);
+}
+
+void MainWindow::applyStep(const Step& step, bool forward)
+{
+    for (const SlotChange& change : step.slots) {
+        m_document.slots[change.slot] = forward ? change.after : change.before;
+        refreshCell(change.slot);
+    }
+    if (const auto& settings = forward ? step.settingsAfter : step.settingsBefore)
+        showSettings(*settings);
+    // The frame goes back where it was, into the rows shown now (they may
+    // have changed since, and a step without settings does not keep them).
+    m_grid->selectSlot(slotWithinRows(forward ? step.currentAfter : step.currentBefore, m_rows->currentIndex() + 1));
+    refreshPreview();
+}
+
+void MainWindow::showSettings(const MenuSettings& settings)
+{
+    const std::pair<QLineEdit*, const std::optional<std::string>*> texts[] = {
+        {m_title, &settings.title}, {m_openItem, &settings.openItem}, {m_command, &settings.menuCommand}};
+    for (const auto& [box, value] : texts) {
+        if (*value)
+            setValue(box, docToQt(**value));
+        else
+            showHint(box);
+    }
+    m_leftClick->setChecked(settings.leftClick);
+    m_rightClick->setChecked(settings.rightClick);
+    m_rows->setCurrentIndex(std::clamp(settings.rowIndex, 0, kMaxRows - 1));
+    m_grid->applyRowCount(m_rows->currentIndex() + 1);
+}
+
+void MainWindow::dragSlot(int from, int to, bool copy)
+{
+    changeDocument([&] {
+        if (copy)
+            copySlot(m_document.slots, from, to);
+        else
+            swapSlots(m_document.slots, from, to);
+        refreshCell(from);
+        refreshCell(to);
+        m_grid->selectSlot(to);
+        refreshPreview();
+    });
+}
+
 void MainWindow::refreshPreview()
 {
     cofferon::refreshPreview(m_preview, m_document.slots[m_document.currentSlot]);
@@ -118,14 +208,16 @@ void MainWindow::refreshPreview()
 void MainWindow::openSlotEditor()
 {
     Q_EMIT slotEditorRequested(m_document.currentSlot);
-    SlotEditor editor(
-        m_document, m_dialogs,
-        [this](int slot) {
-            refreshCell(slot);
-            refreshPreview();
-        },
-        this);
-    editor.exec();
+    changeDocument([this] {
+        SlotEditor editor(
+            m_document, m_dialogs,
+            [this](int slot) {
+                refreshCell(slot);
+                refreshPreview();
+            },
+            this);
+        editor.exec();
+    });
 }
 
 void MainWindow::applyLoadedSettings(const MenuSettings& settings)

@@ -2,8 +2,11 @@
 
 #include <QWidget>
 
+#include <functional>
+
 #include "app/core/AtomicFile.h"
 #include "app/core/Document.h"
+#include "app/core/History.h"
 #include "app/core/MenuSettings.h"
 #include "export/core/MenuEncoding.h"
 
@@ -35,6 +38,12 @@ public:
     // Replaces the file write of the export and save commands (tests only).
     void setWriteFunction(WriteFunction write) { m_write = std::move(write); }
 
+    // Runs a command that changes the document as one undo step; with
+    // `settingsToo` the step also keeps the menu settings (a load, clearing).
+    void changeDocument(const std::function<void()>& change, bool settingsToo = false);
+
+    const History& history() const { return m_history; }
+
 public Q_SLOTS:
     void clearData();
     void showOutputFormatMenu();
@@ -49,6 +58,12 @@ public Q_SLOTS:
     // What a project load does to the settings controls: values that are
     // present go into their boxes in black, the others leave them as they are.
     void applyLoadedSettings(const MenuSettings& settings);
+    // Puts the settings into the controls exactly: an absent text shows its hint.
+    void showSettings(const MenuSettings& settings);
+
+    // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z; inside a text box the box's own undo wins.
+    void undo();
+    void redo();
 
 Q_SIGNALS:
     void slotEditorRequested(int slot);
@@ -57,7 +72,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void applyStep(const Step& step, bool forward);
+    void dragSlot(int from, int to, bool copy);
+
     Document& m_document;
+    History m_history;
     Dialogs& m_dialogs;
     WriteFunction m_write;
     bool m_centred = false;

@@ -1,12 +1,20 @@
 #include "preview/gui/PreviewGrid.h"
 
+#include <QApplication>
 #include <QBitmap>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QToolTip>
+
 #include <QImage>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <algorithm>
 
+#include "app/core/ItemId.h"
 #include "preview/core/BuiltinPictures.h"
 #include "preview/core/GridGeometry.h"
+#include "preview/gui/PreviewText.h"
 
 namespace cofferon {
 
@@ -27,6 +35,7 @@ SlotCell::SlotCell(int slot, const QLabel* templateBox, QWidget* parent) : QLabe
 
 void SlotCell::mousePressEvent(QMouseEvent* event)
 {
+    m_pressPosition = event->position().toPoint();
     if (event->button() == Qt::LeftButton)
         Q_EMIT leftPressed(m_slot);
     else if (event->button() == Qt::RightButton)
@@ -49,6 +58,11 @@ PreviewGrid::PreviewGrid(QLabel* templateBox, QLabel* redbox, Document& document
 void PreviewGrid::buildGrid()
 {
     QWidget* group = m_template->parentWidget();
+    m_dragPicture = new QLabel(group);
+    m_dragPicture->setObjectName(QStringLiteral("拖动图标"));
+    m_dragPicture->setFixedSize(m_template->size());
+    m_dragPicture->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_dragPicture->hide();
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         auto* cell = new SlotCell(slot, m_template, group);
         const CellPoint at = cellPosition(slot);
@@ -57,6 +71,7 @@ void PreviewGrid::buildGrid()
         connect(cell, &SlotCell::leftPressed, this, &PreviewGrid::onLeftPressed);
         connect(cell, &SlotCell::rightPressed, this, &PreviewGrid::onRightPressed);
         connect(cell, &SlotCell::doubleClicked, this, &PreviewGrid::editRequested);
+        cell->installEventFilter(this);
         m_cells[static_cast<std::size_t>(slot - 1)] = cell;
     }
     shapeRedbox(m_redbox);
@@ -110,8 +125,136 @@ void PreviewGrid::reset()
 
 void PreviewGrid::onLeftPressed(int slot)
 {
+    // A left click gives the grid the keys. Not a right click, which opens the
+    // slot menu and leaves the focus where it was; and not Tab, which would
+    // have 54 stops.
+    cell(slot)->setFocus(Qt::MouseFocusReason);
     selectSlot(slot);
     m_refresh();
+    m_dragFrom = slot;
+    m_dragging = false;
+}
+
+int PreviewGrid::visibleSlotAt(QPoint groupPosition) const
+{
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        if (!cell(slot)->isHidden() && cell(slot)->geometry().contains(groupPosition))
+            return slot;
+    }
+    return 0;
+}
+
+bool PreviewGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* slotCell = qobject_cast<SlotCell*>(watched);
+    if (!slotCell)
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        return cellMouseMoved(slotCell, static_cast<QMouseEvent*>(event));
+    case QEvent::MouseButtonRelease:
+        return cellMouseReleased(slotCell, static_cast<QMouseEvent*>(event));
+    case QEvent::KeyPress:
+        return cellKeyPressed(static_cast<QKeyEvent*>(event));
+    case QEvent::ToolTip:
+        return cellToolTip(slotCell, static_cast<QHelpEvent*>(event));
+    default:
+        return false;
+    }
+}
+
+bool PreviewGrid::cellMouseMoved(SlotCell* slotCell, QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton) || m_dragFrom != slotCell->slot())
+        return false;
+    const QPoint at = event->position().toPoint();
+    if (!m_dragging) {
+        // A press that moves less than this stays a plain selection.
+        if ((at - slotCell->pressPosition()).manhattanLength() < QApplication::startDragDistance() ||
+            !isValidItemId(m_document.slots[m_dragFrom].id))
+            return false;
+        m_dragging = true;
+        m_dragPicture->setPixmap(slotCell->pixmap());
+        m_dragPicture->raise();
+        m_dragPicture->show();
+        slotCell->setCursor(Qt::ClosedHandCursor);
+    }
+    m_dragPicture->move(slotCell->mapToParent(at) - QPoint(kCellSize / 2, kCellSize / 2));
+    return true;
+}
+
+bool PreviewGrid::cellMouseReleased(SlotCell* slotCell, QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !m_dragging)
+        return false;
+    m_dragging = false;
+    m_dragPicture->hide();
+    slotCell->unsetCursor();
+    const int from = m_dragFrom;
+    const int to = visibleSlotAt(slotCell->mapToParent(event->position().toPoint()));
+    if (to != 0 && to != from)
+        Q_EMIT slotDragged(from, to, event->modifiers() & Qt::ControlModifier);
+    return true;
+}
+
+bool PreviewGrid::cellKeyPressed(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        Q_EMIT copyRequested();
+        return true;
+    }
+    if (event->matches(QKeySequence::Paste)) {
+        Q_EMIT pasteRequested();
+        return true;
+    }
+    switch (event->key()) {
+    case Qt::Key_Left:
+        moveSelection(-1, 0);
+        return true;
+    case Qt::Key_Right:
+        moveSelection(1, 0);
+        return true;
+    case Qt::Key_Up:
+        moveSelection(0, -1);
+        return true;
+    case Qt::Key_Down:
+        moveSelection(0, 1);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        Q_EMIT editRequested(m_document.currentSlot);
+        return true;
+    case Qt::Key_Delete:
+        Q_EMIT emptyRequested();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void PreviewGrid::moveSelection(int columns, int rows)
+{
+    const int current = m_document.currentSlot;
+    const int column = std::clamp(slotColumn(current) + columns, 1, kColumns);
+    int row = std::clamp(slotRow(current) + rows, 1, kMaxRows);
+    while (row > 1 && cell(cofferon::slotAt(row, column))->isHidden())
+        --row;
+    const int target = cofferon::slotAt(row, column);
+    if (target == current || cell(target)->isHidden())
+        return;
+    selectSlot(target);
+    m_refresh();
+    cell(target)->setFocus(Qt::OtherFocusReason);
+}
+
+bool PreviewGrid::cellToolTip(SlotCell* slotCell, QHelpEvent* event)
+{
+    const SlotRecord& record = m_document.slots[slotCell->slot()];
+    if (isValidItemId(record.id))
+        QToolTip::showText(event->globalPos(), slotToolTip(record), slotCell, slotCell->rect());
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void PreviewGrid::onRightPressed(int slot, QPoint globalPosition)

@@ -8,6 +8,10 @@
 #include "app/core/Document.h"
 #include "preview/core/Bitmap.h"
 
+class QHelpEvent;
+class QKeyEvent;
+class QMouseEvent;
+
 namespace cofferon {
 
 // One cell of the chest: a copy of the hidden template picture box, tagged
@@ -20,6 +24,8 @@ public:
 
     int slot() const { return m_slot; }
     QString tag() const { return QString::number(m_slot); }
+    // Where the last button press on the cell was, in the cell's coordinates.
+    QPoint pressPosition() const { return m_pressPosition; }
 
 Q_SIGNALS:
     void leftPressed(int slot);
@@ -32,10 +38,12 @@ protected:
 
 private:
     int m_slot;
+    QPoint m_pressPosition;
 };
 
 // The 54 cells (the cell table), the red frame on the current slot and the
-// rows rule. `refresh` redraws the tooltip preview of the current slot.
+// rows rule; dragging a filled cell onto another, the grid's keys and the
+// slot's tooltip on hover. `refresh` redraws the preview of the current slot.
 class PreviewGrid : public QObject {
     Q_OBJECT
 
@@ -57,19 +65,42 @@ public:
     // Every picture cleared, every cell shown, the frame on slot 1.
     void reset();
 
+    // The visible cell under a point of the grid's group box, or 0.
+    int visibleSlotAt(QPoint groupPosition) const;
+
 Q_SIGNALS:
     void slotMenuRequested(QPoint globalPosition);
     void editRequested(int slot);
+    // A filled cell was dragged onto another visible cell; with Ctrl held it is copied.
+    void slotDragged(int from, int to, bool copy);
+    // The keys of the grid: Delete, Ctrl+C, Ctrl+V.
+    void emptyRequested();
+    void copyRequested();
+    void pasteRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void onLeftPressed(int slot);
     void onRightPressed(int slot, QPoint globalPosition);
+    bool cellMouseMoved(SlotCell* cell, QMouseEvent* event);
+    bool cellMouseReleased(SlotCell* cell, QMouseEvent* event);
+    bool cellKeyPressed(QKeyEvent* event);
+    bool cellToolTip(SlotCell* cell, QHelpEvent* event);
+    // Moves the selection by whole columns and rows, staying inside the visible rows.
+    void moveSelection(int columns, int rows);
 
     QLabel* m_template;
     QLabel* m_redbox;
     Document& m_document;
     std::function<void()> m_refresh;
     std::array<SlotCell*, kSlotCount> m_cells{};
+
+    // A drag under way, from the slot whose cell was pressed last.
+    int m_dragFrom = 0;
+    bool m_dragging = false;
+    QLabel* m_dragPicture = nullptr;  // follows the mouse while dragging
 };
 
 // The frame picture with its magenta made transparent, and its shape cut to

@@ -1,6 +1,7 @@
 #include "preview/gui/PreviewText.h"
 
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include "app/gui/DocText.h"
@@ -59,6 +60,22 @@ void appendLineBreak(QTextEdit* box)
 void appendFormattedText(QTextEdit* box, std::string_view text)
 {
     appendRuns(box, renderFormattedText(text));
+}
+
+QString slotToolTip(const SlotRecord& slot)
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    const std::vector<std::vector<StyledRun>> lines = tooltipLines(slot);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i == 1)
+            continue;  // the game's own tooltip has no separator
+        if (i > 0)
+            cursor.insertBlock();
+        for (const StyledRun& run : lines[i])
+            cursor.insertText(docToQt(run.text), runFormat(run));
+    }
+    return document.toHtml();
 }
 
 void refreshPreview(QTextEdit* box, const SlotRecord& slot)

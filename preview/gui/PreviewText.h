@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <string_view>
 
 #include "app/core/SlotRecord.h"
@@ -15,5 +17,9 @@ void appendFormattedText(QTextEdit* box, std::string_view text);
 // Clears the box and shows the slot's tooltip: name, separator, lore lines,
 // each followed by a line break.
 void refreshPreview(QTextEdit* box, const SlotRecord& slot);
+
+// The slot's name and lore as the game shows them on hover, with the
+// preview's colours, effects and bounds, as rich text for a tooltip.
+QString slotToolTip(const SlotRecord& slot);
 
 }  // namespace cofferon

@@ -71,7 +71,7 @@ void importMenuFile(MainWindow& window, Document& document, Dialogs& dialogs, co
         return;
     }
     const ImportedMenu& menu = std::get<ImportedMenu>(imported);
-    applyProject(window, document, menu.project);
+    window.changeDocument([&] { applyProject(window, document, menu.project); }, true);
     if (menu.notTakenOver.empty())
         return;
     QString list = QStringLiteral("菜单已读取,以下内容没有导入:");
@@ -119,7 +119,7 @@ void loadProjectCommand(MainWindow& window, Document& document, Dialogs& dialogs
             MessageIcon::Warning);
         return;
     }
-    applyProject(window, document, std::get<ProjectData>(read));
+    window.changeDocument([&] { applyProject(window, document, std::get<ProjectData>(read)); }, true);
 }
 
 void copySlotCommand(Document& document)
@@ -129,17 +129,21 @@ void copySlotCommand(Document& document)
 
 void pasteSlotCommand(MainWindow& window, Document& document)
 {
-    document.slots[document.currentSlot] = document.slotClipboard;
-    // A pasted record without a valid item ID leaves the cell empty, as other ways of emptying a slot do.
-    window.refreshCell(document.currentSlot);
-    window.refreshPreview();
+    window.changeDocument([&] {
+        document.slots[document.currentSlot] = document.slotClipboard;
+        // A pasted record without a valid item ID leaves the cell empty, as other ways of emptying a slot do.
+        window.refreshCell(document.currentSlot);
+        window.refreshPreview();
+    });
 }
 
 void emptySlotCommand(MainWindow& window, Document& document)
 {
-    document.slots[document.currentSlot] = SlotRecord{};
-    window.grid()->clearPicture(document.currentSlot);
-    window.refreshPreview();
+    window.changeDocument([&] {
+        document.slots[document.currentSlot] = SlotRecord{};
+        window.grid()->clearPicture(document.currentSlot);
+        window.refreshPreview();
+    });
 }
 
 }  // namespace cofferon

@@ -1,0 +1,312 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolTip>
+
+#include "app/core/ProgramDirectory.h"
+#include "app/gui/DocText.h"
+#include "app/gui/MainWindow.h"
+#include "preview/core/GridGeometry.h"
+#include "preview/core/StarterIcons.h"
+#include "preview/gui/PreviewGrid.h"
+#include "project/core/ProjectFile.h"
+#include "support/Controls.h"
+#include "support/FakeDialogs.h"
+#include "support/GuiTestMain.h"
+#include "support/Screenshot.h"
+#include "support/TempDir.h"
+#include "ui/gui/InputHints.h"
+#include "ui/gui/SlotEditor.h"
+
+using namespace cofferon;
+
+// Undo and redo, drag and drop on the grid, its keys and its tooltips, all
+// through real mouse and key events on the main window.
+class EditingTest : public QObject {
+    Q_OBJECT
+
+private:
+    Document m_document;
+    test::FakeDialogs m_dialogs;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<test::TempDir> m_dir;
+
+    template <typename T>
+    T* find(const char* name) const
+    {
+        return test::child<T>(m_window.get(), name);
+    }
+    SlotCell* cell(int slot) const { return m_window->grid()->cell(slot); }
+    QImage picture(int slot) const { return cell(slot)->pixmap().toImage(); }
+    QString preview() const { return find<QTextEdit>("效果预览")->toPlainText(); }
+    QPoint centre(int slot) const { return cell(slot)->mapTo(m_window.get(), QPoint(16, 16)); }
+
+    void fill(int slot, const char* name, const char* id = "1")
+    {
+        m_document.slots[slot] = {.name = name, .id = id};
+        m_window->refreshCell(slot);
+    }
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(m_window->windowHandle(), static_cast<Qt::Key>(key), modifiers);
+    }
+    void click(int slot) { QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, centre(slot)); }
+
+    // Press on one cell, move past the drag distance and on to the other, release there.
+    void drag(int from, int to, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWindow* window = m_window->windowHandle();
+        QTest::mousePress(window, Qt::LeftButton, {}, centre(from));
+        QTest::mouseMove(window, centre(from) + QPoint(QApplication::startDragDistance() + 2, 0));
+        QTest::mouseMove(window, centre(to));
+        QTest::mouseRelease(window, Qt::LeftButton, modifiers, centre(to));
+    }
+
+    // Runs `act` on the slot editor once it is open, then lets it close.
+    void whenEditorOpens(std::function<void(SlotEditor*)> act)
+    {
+        QTimer::singleShot(0, this, [act] {
+            auto* editor = qobject_cast<SlotEditor*>(QApplication::activeModalWidget());
+            QVERIFY(editor);
+            act(editor);
+            if (editor->isVisible())
+                editor->reject();
+        });
+    }
+
+    // The tooltip is a window of its own, so the picture is taken of the
+    // screen (run under a window system for it to hold both).
+    void saveScreenGrab(const QString& name)
+    {
+        const QString folder = qEnvironmentVariable("COFFERON_SCREENSHOTS");
+        if (folder.isEmpty())
+            return;
+        QTest::qWait(300);
+        QRect area = m_window->frameGeometry();
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->isVisible() && top->inherits("QTipLabel"))
+                area = area.united(top->geometry());
+        }
+        QScreen* screen = m_window->screen();
+        screen->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+            .save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_document = Document{};
+        m_dialogs = test::FakeDialogs{};
+        m_dir = std::make_unique<test::TempDir>();
+        setProgramDirectory(m_dir->path().string());
+        m_window = std::make_unique<MainWindow>(m_document, m_dialogs);
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        setProgramDirectory(".");
+        m_dir.reset();
+    }
+
+    void dragMovesOrCopiesAndAShortPressOnlySelects()
+    {
+        fill(3, "three", "35:1");
+        fill(12, "twelve", "35:2");
+        const QImage three = picture(3);
+        const QImage twelve = picture(12);
+
+        drag(3, 12);  // the two slots change places: nothing is overwritten
+        QCOMPARE(m_document.slots[12].name, std::string("three"));
+        QCOMPARE(m_document.slots[3].name, std::string("twelve"));
+        QCOMPARE(picture(12), three);
+        QCOMPARE(picture(3), twelve);
+        QCOMPARE(m_document.currentSlot, 12);
+        QCOMPARE(find<QLabel>("Redbox")->pos(), QPoint(cellPosition(12).x, cellPosition(12).y));
+        QVERIFY(preview().startsWith(QStringLiteral("three")));
+
+        drag(12, 20, Qt::ControlModifier);  // Ctrl copies
+        QCOMPARE(m_document.slots[20], m_document.slots[12]);
+        QCOMPARE(picture(20), three);
+
+        // Moving less than the drag distance, or from an empty cell, only selects.
+        QWindow* window = m_window->windowHandle();
+        QTest::mousePress(window, Qt::LeftButton, {}, centre(3));
+        QTest::mouseMove(window, centre(3) + QPoint(1, 1));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, centre(3) + QPoint(1, 1));
+        drag(30, 3);
+        QCOMPARE(m_document.slots[3].name, std::string("twelve"));
+        QCOMPARE(m_document.currentSlot, 30);
+        // Onto a hidden row nothing happens.
+        find<QComboBox>("行数")->setCurrentIndex(1);
+        drag(3, 2 + 9 * 4);
+        QCOMPARE(m_document.slots[3].name, std::string("twelve"));
+    }
+
+    void gridKeysMoveEditEmptyCopyAndPaste()
+    {
+        find<QComboBox>("行数")->setCurrentIndex(1);  // two rows
+        fill(10, "ten");
+        click(10);
+        const std::pair<int, int> moves[] = {
+            {Qt::Key_Left, 10}, {Qt::Key_Up, 1},    {Qt::Key_Up, 1},
+            {Qt::Key_Right, 2}, {Qt::Key_Down, 11}, {Qt::Key_Down, 11},  // the last visible row is an edge
+        };
+        for (const auto& [pressed, current] : moves) {
+            key(pressed);
+            QCOMPARE(m_document.currentSlot, current);
+        }
+        key(Qt::Key_Left);
+        QCOMPARE(find<QLabel>("Redbox")->pos(), QPoint(cellPosition(10).x, cellPosition(10).y));
+        QVERIFY(preview().startsWith(QStringLiteral("ten")));
+
+        key(Qt::Key_C, Qt::ControlModifier);
+        key(Qt::Key_Right);
+        key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(m_document.slots[11].name, std::string("ten"));
+        QVERIFY(!picture(11).isNull());
+        key(Qt::Key_Delete);
+        QVERIFY(m_document.slots[11] == SlotRecord{});
+        QVERIFY(picture(11).isNull());
+
+        bool opened = false;
+        whenEditorOpens([&](SlotEditor*) { opened = true; });
+        key(Qt::Key_Return);
+        QVERIFY(opened);
+    }
+
+    void everyKindOfStepIsUndoneAndRedone()
+    {
+        const std::string project = m_dir->file("p.ini");
+        ProjectSettings settings;
+        settings.title = "Loaded";
+        settings.rowIndex = 2;
+        SlotTable loaded;
+        loaded[4] = {.name = "from file", .id = "1"};
+        test::writeFile(project, projectText(settings, loaded));
+
+        fill(2, "two");
+        click(2);
+        setValue(find<QLineEdit>("菜单标题"), QStringLiteral("Mine"));
+
+        struct Step {
+            const char* what;
+            std::function<void()> act;
+        };
+        const Step steps[] = {
+            {"store",
+             [&] {
+                 whenEditorOpens([](SlotEditor* editor) {
+                     setValue(test::child<QLineEdit>(editor, "物品名称"), QStringLiteral("stored"));
+                     QVERIFY(editor->storeSlotEditor());
+                 });
+                 m_window->openSlotEditor();
+             }},
+            {"delete", [&] { QTest::mouseClick(find<QPushButton>("删除图标"), Qt::LeftButton); }},
+            {"paste",
+             [&] {
+                 m_document.slotClipboard = {.name = "pasted", .id = "35:3"};
+                 find<QMenu>("复制粘贴")->findChild<QAction*>(QStringLiteral("粘贴"))->trigger();
+             }},
+            {"drag", [&] { drag(2, 5); }},
+            {"load",
+             [&] {
+                 m_dialogs.fileNames.push_back(QString::fromStdString(project));
+                 QTest::mouseClick(find<QPushButton>("读取配置"), Qt::LeftButton);
+             }},
+            {"import",
+             [&] {
+                 m_dialogs.fileNames.push_back(QStringLiteral(COFFERON_TEST_DATA "/worked-example.yml"));
+                 QTest::mouseClick(find<QPushButton>("读取配置"), Qt::LeftButton);
+             }},
+            {"clear", [&] { QTest::mouseClick(find<QPushButton>("清空数据"), Qt::LeftButton); }},
+        };
+        for (const Step& step : steps) {
+            const SlotTable before = m_document.slots;
+            const MenuSettings settingsBefore = m_window->menuSettings();
+            const int currentBefore = m_document.currentSlot;
+            click(currentBefore);
+            const QString previewBefore = preview();
+            QList<QImage> picturesBefore;
+            for (int slot = 1; slot <= kSlotCount; ++slot)
+                picturesBefore << picture(slot);
+            step.act();
+            const SlotTable after = m_document.slots;
+            const MenuSettings settingsAfter = m_window->menuSettings();
+            const int currentAfter = m_document.currentSlot;
+            const QString previewAfter = preview();
+            QVERIFY2(!(after == before) || !(settingsAfter == settingsBefore), step.what);
+
+            // Ctrl+Z from the grid (the window, not a text box) takes the step back...
+            m_window->activateWindow();  // as the window system does when the editor closes
+            QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+            click(currentAfter);
+            key(Qt::Key_Z, Qt::ControlModifier);
+            QVERIFY2(m_document.slots == before, step.what);
+            QVERIFY2(m_window->menuSettings() == settingsBefore, step.what);
+            QCOMPARE(m_document.currentSlot, currentBefore);
+            for (int slot = 1; slot <= kSlotCount; ++slot)
+                QVERIFY2(picture(slot) == picturesBefore[slot - 1], step.what);
+            QCOMPARE(m_window->grid()->cell(28)->isHidden(), settingsBefore.rowIndex < 3);
+            QCOMPARE(preview(), previewBefore);
+
+            // ...and Ctrl+Y or Ctrl+Shift+Z does it again.
+            key(step.what[0] == 'd' ? Qt::Key_Y : Qt::Key_Z,
+                step.what[0] == 'd' ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+            QVERIFY2(m_document.slots == after, step.what);
+            QVERIFY2(m_window->menuSettings() == settingsAfter, step.what);
+            QCOMPARE(m_document.currentSlot, currentAfter);
+            QCOMPARE(preview(), previewAfter);
+        }
+    }
+
+    void insideATextBoxCtrlZIsTheBoxesOwn()
+    {
+        fill(1, "kept");
+        QTest::mouseClick(find<QPushButton>("删除图标"), Qt::LeftButton);
+        auto* title = find<QLineEdit>("菜单标题");
+        title->setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(title->hasFocus());
+        QTest::keyClicks(title, QStringLiteral("ab"));
+        QTest::keyClick(title, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(title->text().size() < 2);  // the box took back its typing
+        QVERIFY(m_document.slots[1] == SlotRecord{});  // the document step stays
+        QVERIFY(m_window->history().canUndo());
+    }
+
+    void filledCellsShowTheirTooltipOnHover()
+    {
+        std::string error;
+        QVERIFY(writeStarterIcons(m_dir->file("items"), error));
+        fill(6, "&bDiamond", "264");
+        fill(7, "&cRed &lname", "35:14");
+        m_document.slots[7].lore = "&7first\r\nsecond";
+        m_window->refreshCell(7);
+        QHelpEvent hover(QEvent::ToolTip, QPoint(16, 16), cell(7)->mapToGlobal(QPoint(16, 16)));
+        QCoreApplication::sendEvent(cell(7), &hover);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QTextDocument shown;
+        shown.setHtml(QToolTip::text());
+        QCOMPARE(shown.toPlainText(), QStringLiteral("Red name\nfirst\nsecond"));
+        QVERIFY(QToolTip::text().contains(QStringLiteral("#ff5555")));  // the red of &c
+        saveScreenGrab(QStringLiteral("tooltip"));
+
+        QHelpEvent onEmpty(QEvent::ToolTip, QPoint(16, 16), cell(8)->mapToGlobal(QPoint(16, 16)));
+        QCoreApplication::sendEvent(cell(8), &onEmpty);
+        QTRY_VERIFY(!QToolTip::isVisible());
+    }
+};
+
+COFFERON_GUI_TEST_MAIN(EditingTest)
+#include "EditingTest.moc"
