@@ -5,10 +5,13 @@
 #include <QIcon>
 #include <QImage>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
 #include <QStandardPaths>
 #include <QStyleFactory>
 #include <QTranslator>
+
+#include <utility>
 
 #include "app/core/AppIcon.h"
 
@@ -16,14 +19,42 @@ namespace cofferon {
 
 namespace {
 
+// What the file dialog shows that the toolkit's Chinese catalogue lacks: the
+// kinds of entry in its type column.
+class CatalogueGaps : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+
+    bool isEmpty() const override { return false; }
+
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return QString();
+        static const std::pair<const char*, const char*> kGaps[] = {
+            {"Folder", "文件夹"}, {"File Folder", "文件夹"}, {"Drive", "驱动器"},
+            {"Alias", "别名"},    {"Shortcut", "快捷方式"},  {"Unknown", "未知"},
+        };
+        for (const auto& [english, chinese] : kGaps) {
+            if (qstrcmp(source, english) == 0)
+                return QString::fromUtf8(chinese);
+        }
+        return QString();
+    }
+};
+
 // Without the translations installed the toolkit keeps its English texts.
 void loadToolkitTranslations(QApplication& application)
 {
     auto* translator = new QTranslator(&application);
-    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(translator);
-    else
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
+        return;
+    }
+    QApplication::installTranslator(translator);
+    QApplication::installTranslator(new CatalogueGaps(&application));
+    // File types and the like follow the default locale, not the system's.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
 }
 
 }  // namespace

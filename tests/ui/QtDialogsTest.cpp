@@ -1,4 +1,5 @@
 #include <QAbstractButton>
+#include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QColorDialog>
 #include <QDir>
@@ -113,6 +114,8 @@ private Q_SLOTS:
             QVERIFY2(labels.contains(QStringLiteral("文件名称(&N)：")), qPrintable(labels.join(u'|')));
         });
         QVERIFY(!dialogs.saveFileName(nullptr, QStringLiteral("yaml(*.yml)|*.yml")));
+        // The kind of a folder in the dialog's list, which the toolkit's catalogue lacks.
+        QCOMPARE(QAbstractFileIconProvider().type(QFileInfo(QDir::tempPath())), QStringLiteral("文件夹"));
 
         answer<QColorDialog>([](QColorDialog* dialog) {
             const QString title = dialog->windowTitle();
