@@ -1,5 +1,5 @@
 // Any text as an item ID: a valid one parses into numbers in range and an
-// icon path inside the icon folder's naming scheme.
+// icon name in the icon folder's naming scheme.
 
 #include <cstdint>
 #include <cstdlib>
@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)cofferon::splitText(text, ":");
     (void)cofferon::replaceText(text, "\r\n", "; ");
     if (const auto parts = cofferon::parseItemId(text)) {
-        if (parts->id <= 0 || parts->data < 0 || !parts->iconPath.starts_with("items/") ||
-            !parts->iconPath.ends_with(".bmp"))
+        if (parts->id <= 0 || parts->data < 0 || !parts->iconName.ends_with(".bmp"))
             std::abort();
     }
     return 0;

@@ -2,7 +2,6 @@
 
 #include <limits>
 
-#include "app/core/ProgramDirectory.h"
 #include "app/core/Text.h"
 
 namespace cofferon {
@@ -17,15 +16,13 @@ bool inRange(long long value, long long minimum)
     return value >= minimum && value <= kMaxNumber;
 }
 
-std::string iconPathFor(std::string_view idPiece, std::string_view dataPiece)
+std::string iconNameFor(std::string_view idPiece, std::string_view dataPiece)
 {
-    std::string path = "items";
-    path += kPathSeparator;
-    path += idPiece;
-    path += '-';
-    path += dataPiece;
-    path += ".bmp";
-    return path;
+    std::string name(idPiece);
+    name += '-';
+    name += dataPiece;
+    name += ".bmp";
+    return name;
 }
 
 }  // namespace
@@ -36,7 +33,7 @@ std::optional<ItemIdParts> parseItemId(std::string_view text)
         const long long id = textToInteger(text);
         if (!inRange(id, 1))
             return std::nullopt;
-        return ItemIdParts{static_cast<std::int32_t>(id), 0, iconPathFor(text, "0")};
+        return ItemIdParts{static_cast<std::int32_t>(id), 0, iconNameFor(text, "0")};
     }
     const std::vector<std::string> pieces = splitText(text, ":");
     if (pieces.size() != 2 || pieces[1].empty())
@@ -46,7 +43,7 @@ std::optional<ItemIdParts> parseItemId(std::string_view text)
     if (!inRange(id, 1) || !inRange(data, 0))
         return std::nullopt;
     return ItemIdParts{static_cast<std::int32_t>(id), static_cast<std::int32_t>(data),
-                       iconPathFor(pieces[0], pieces[1])};
+                       iconNameFor(pieces[0], pieces[1])};
 }
 
 bool isValidItemId(std::string_view text)

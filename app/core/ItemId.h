@@ -12,9 +12,9 @@ namespace cofferon {
 struct ItemIdParts {
     std::int32_t id = 0;  // greater than 0
     std::int32_t data = 0;  // 0 or more
-    // Icon file relative to the program directory, built from the pieces as
-    // the user wrote them ("035:1" gives items/035-1.bmp although id is 35).
-    std::string iconPath;
+    // Name of the icon file in an icon folder, built from the pieces as the
+    // user wrote them ("035:1" gives 035-1.bmp although id is 35).
+    std::string iconName;
 };
 
 bool isValidItemId(std::string_view text);

@@ -13,7 +13,7 @@ inline constexpr char kPathSeparator = '/';
 void setProgramDirectory(std::string directory);
 const std::string& programDirectory();
 
-// Joins a path relative to the program directory (such as ItemIdParts::iconPath).
+// Joins a path relative to the program directory.
 std::string programFile(std::string_view relativePath);
 
 }  // namespace cofferon

@@ -2,10 +2,63 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
+#include <QImage>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPixmap>
+#include <QStandardPaths>
 #include <QStyleFactory>
 #include <QToolTip>
+#include <QTranslator>
+
+#include <utility>
+
+#include "app/core/AppIcon.h"
 
 namespace cofferon {
+
+namespace {
+
+// What the file dialog shows that the toolkit's Chinese catalogue lacks: the
+// kinds of entry in its type column.
+class CatalogueGaps : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+
+    bool isEmpty() const override { return false; }
+
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return QString();
+        static const std::pair<const char*, const char*> kGaps[] = {
+            {"Folder", "文件夹"}, {"File Folder", "文件夹"}, {"Drive", "驱动器"},
+            {"Alias", "别名"},    {"Shortcut", "快捷方式"},  {"Unknown", "未知"},
+        };
+        for (const auto& [english, chinese] : kGaps) {
+            if (qstrcmp(source, english) == 0)
+                return QString::fromUtf8(chinese);
+        }
+        return QString();
+    }
+};
+
+// Without the translations installed the toolkit keeps its English texts.
+void loadToolkitTranslations(QApplication& application)
+{
+    auto* translator = new QTranslator(&application);
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return;
+    }
+    QApplication::installTranslator(translator);
+    QApplication::installTranslator(new CatalogueGaps(&application));
+    // File types and the like follow the default locale, not the system's.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+}
+
+}  // namespace
 
 void setUpApplication(QApplication& application)
 {
@@ -19,6 +72,30 @@ void setUpApplication(QApplication& application)
     tips.setColor(QPalette::ToolTipBase, QColor(0x10, 0x00, 0x10));
     tips.setColor(QPalette::ToolTipText, QColor(0xFF, 0xFF, 0xFF));
     QToolTip::setPalette(tips);
+
+    loadToolkitTranslations(application);
+    // A desktop's own file and colour dialogs would speak the desktop's
+    // language; the toolkit's speak ours.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+
+    QApplication::setWindowIcon(applicationIcon());
+    QGuiApplication::setDesktopFileName(QString::fromUtf8(kAppIconName.data(), qsizetype(kAppIconName.size())));
+}
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (const int size : kAppIconSizes) {
+        const RgbaImage chest = chestIcon(size);
+        const QImage image(chest.pixels.data(), size, size, size * 4, QImage::Format_RGBA8888);
+        icon.addPixmap(QPixmap::fromImage(image.copy()));
+    }
+    return icon;
+}
+
+QString userIconFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/cofferon/items");
 }
 
 }  // namespace cofferon

@@ -1,11 +1,22 @@
 #pragma once
 
 class QApplication;
+class QIcon;
+class QString;
 
 namespace cofferon {
 
 // The look every window shares: one style and one CJK face, so the windows
-// look the same on every machine.
+// look the same on every machine; the program's icon on every window; and
+// the toolkit's own texts (dialogs, buttons, edit menus) in Chinese whatever
+// the system's locale, as the program's own texts are. The program and the
+// window tests both start through here.
 void setUpApplication(QApplication& application);
+
+// The program's icon in every size desktops ask for.
+QIcon applicationIcon();
+
+// The user's own icon folder (~/.local/share/cofferon/items on Linux).
+QString userIconFolder();
 
 }  // namespace cofferon

@@ -7,6 +7,7 @@
 #include "app/core/ProgramDirectory.h"
 #include "app/gui/Application.h"
 #include "app/gui/MainWindow.h"
+#include "preview/core/IconFolders.h"
 #include "ui/gui/Dialogs.h"
 
 int main(int argc, char* argv[])
@@ -17,6 +18,8 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     cofferon::setUpApplication(application);
     cofferon::setProgramDirectory(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    cofferon::setIconFolders(
+        cofferon::standardIconFolders(QFile::encodeName(cofferon::userIconFolder()).toStdString()));
 
     // The document lives until the window closes; leaving main releases it.
     cofferon::Document document;

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <tuple>
 
+#include "app/core/ProgramDirectory.h"
 #include "app/core/Text.h"
 
 namespace cofferon {
@@ -21,7 +23,9 @@ bool hasBmpExtension(std::string_view name)
 }
 
 // Sort key: the id piece and the data piece as numbers, then the name itself.
-std::tuple<long long, long long, std::string> sortKey(const std::string& name)
+using SortKey = std::tuple<long long, long long, std::string>;
+
+SortKey sortKey(const std::string& name)
 {
     const std::string stem = name.substr(0, name.size() - 4);
     const std::vector<std::string> pieces = splitText(stem, "-");
@@ -30,9 +34,7 @@ std::tuple<long long, long long, std::string> sortKey(const std::string& name)
     return {id, data, name};
 }
 
-}  // namespace
-
-std::vector<std::string> listIconFiles(const std::string& folder)
+std::vector<std::string> unsortedIconFiles(const std::string& folder)
 {
     std::vector<std::string> names;
     std::error_code error;
@@ -44,9 +46,42 @@ std::vector<std::string> listIconFiles(const std::string& folder)
         if (hasBmpExtension(name))
             names.push_back(std::move(name));
     }
-    std::sort(names.begin(), names.end(),
-              [](const std::string& a, const std::string& b) { return sortKey(a) < sortKey(b); });
     return names;
+}
+
+}  // namespace
+
+std::vector<std::string> listIconFiles(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (IconFile& icon : listIcons({folder}))
+        names.push_back(std::move(icon.name));
+    return names;
+}
+
+std::vector<IconFile> listIcons(const std::vector<std::string>& folders)
+{
+    std::map<std::string, std::string> paths;
+    for (const std::string& folder : folders) {
+        for (std::string& name : unsortedIconFiles(folder)) {
+            std::string path = folder;
+            if (path.empty() || path.back() != kPathSeparator)
+                path += kPathSeparator;
+            path += name;
+            paths.try_emplace(std::move(name), std::move(path));
+        }
+    }
+    // Keys made once per name: thousands of icons are sorted each time the picker opens.
+    std::vector<std::pair<SortKey, IconFile>> keyed;
+    keyed.reserve(paths.size());
+    for (auto& [name, path] : paths)
+        keyed.push_back({sortKey(name), IconFile{name, std::move(path)}});
+    std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<IconFile> icons;
+    icons.reserve(keyed.size());
+    for (auto& entry : keyed)
+        icons.push_back(std::move(entry.second));
+    return icons;
 }
 
 std::string pickedItemId(std::string_view fileName)

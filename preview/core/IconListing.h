@@ -1,6 +1,6 @@
 #pragma once
 
-// The item picker's listing of the icon folder.
+// The item picker's listing of the icon folders.
 
 #include <string>
 #include <string_view>
@@ -16,6 +16,15 @@ inline constexpr int kPickerViewportHeight = 464;
 // the folder's owners may name them), sorted by item id, then data value,
 // then name, so that users find their items. A missing folder lists nothing.
 std::vector<std::string> listIconFiles(const std::string& folder);
+
+struct IconFile {
+    std::string name;
+    std::string path;
+};
+
+// The icons of all `folders`, each name once, taken from the first folder
+// that holds it (the file findIconFile finds), sorted as listIconFiles sorts.
+std::vector<IconFile> listIcons(const std::vector<std::string>& folders);
 
 // The item ID an icon file name stands for: the name without its last four
 // characters, every "-" turned into ":" (35-14.bmp gives 35:14).

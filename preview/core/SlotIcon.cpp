@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "app/core/ItemId.h"
-#include "app/core/ProgramDirectory.h"
 #include "app/core/Text.h"
 #include "preview/core/BuiltinPictures.h"
+#include "preview/core/IconFolders.h"
 
 namespace cofferon {
 
@@ -113,7 +113,8 @@ Picture computeSlotIcon(const SlotRecord& slot)
     const std::optional<ItemIdParts> parts = parseItemId(slot.id);
     if (!parts || !staysInIconFolder(slot.id))
         return missingItemPicture();
-    std::optional<Picture> picture = readWholeFile(programFile(parts->iconPath));
+    const std::optional<std::string> path = findIconFile(parts->iconName);
+    std::optional<Picture> picture = path ? readWholeFile(*path) : std::nullopt;
     if (!picture)
         return missingItemPicture();
 

@@ -25,7 +25,8 @@ Picture enchantGlint(const Picture& picture);
 Rgb dyeColour(std::string_view colorText);
 
 // The cell picture of a slot whose id is a valid item id (an invalid one, or
-// one that could name a file outside `items`, gets the missing-item picture).
+// one that could name a file outside the icon folders, gets the missing-item
+// picture). The icon file is the first the icon folders hold.
 // Reads the icon file each time; changes nothing.
 Picture computeSlotIcon(const SlotRecord& slot);
 

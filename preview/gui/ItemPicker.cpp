@@ -6,7 +6,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-#include "app/core/ProgramDirectory.h"
+#include "preview/core/IconFolders.h"
 #include "preview/core/IconListing.h"
 #include "preview/gui/PreviewGrid.h"
 #include "ui/core/Layout.h"
@@ -47,18 +47,17 @@ ItemPicker::ItemPicker(Document& document, QWidget* parent) : QDialog(parent), m
 void ItemPicker::fillItemPicker()
 {
     m_document.pickerList.clear();
-    const std::string folder = programFile("items");
     const QLabel* templateBox = findChild<QLabel*>(QStringLiteral("Box"));
     int index = 0;
-    for (const std::string& name : listIconFiles(folder)) {
+    for (IconFile& file : listIcons(iconFolders())) {
         auto* icon = new PickerIcon(index + 1, templateBox, m_inner);
         icon->move(index % kPickerColumns * kPickerPitch, index / kPickerColumns * kPickerPitch);
         QPixmap picture;
-        picture.load(QFile::decodeName(QByteArray::fromStdString(folder + kPathSeparator + name)));
+        picture.load(QFile::decodeName(QByteArray::fromStdString(file.path)));
         icon->setPixmap(picture);
         icon->show();
         connect(icon, &PickerIcon::doubleClicked, this, &ItemPicker::pickItem);
-        m_document.pickerList.push_back(name);
+        m_document.pickerList.push_back(std::move(file.name));
         ++index;
     }
     const int count = static_cast<int>(m_document.pickerList.size());

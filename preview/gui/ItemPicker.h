@@ -28,7 +28,7 @@ private:
     int m_tag;
 };
 
-// Shows every icon of the `items` folder; double-clicking one picks its item.
+// Shows every icon of the icon folders; double-clicking one picks its item.
 // The listing is made anew each time the window opens.
 class ItemPicker : public QDialog {
     Q_OBJECT

@@ -10,19 +10,19 @@ struct ValidCase {
     const char* text;
     std::int32_t id;
     std::int32_t data;
-    const char* iconPath;
+    const char* iconName;
 };
 
 TEST(ItemId, ValidTextsParse)
 {
     const ValidCase cases[] = {
-        {"1", 1, 0, "items/1-0.bmp"},
-        {"397:3", 397, 3, "items/397-3.bmp"},
-        {"1:0", 1, 0, "items/1-0.bmp"},
-        {"12abc", 12, 0, "items/12abc-0.bmp"},
-        {"035:01", 35, 1, "items/035-01.bmp"},
-        {"2147483647", 2147483647, 0, "items/2147483647-0.bmp"},
-        {"1:2147483647", 1, 2147483647, "items/1-2147483647.bmp"},
+        {"1", 1, 0, "1-0.bmp"},
+        {"397:3", 397, 3, "397-3.bmp"},
+        {"1:0", 1, 0, "1-0.bmp"},
+        {"12abc", 12, 0, "12abc-0.bmp"},
+        {"035:01", 35, 1, "035-01.bmp"},
+        {"2147483647", 2147483647, 0, "2147483647-0.bmp"},
+        {"1:2147483647", 1, 2147483647, "1-2147483647.bmp"},
     };
     for (const ValidCase& c : cases) {
         SCOPED_TRACE(c.text);
@@ -31,7 +31,7 @@ TEST(ItemId, ValidTextsParse)
         ASSERT_TRUE(parts);
         EXPECT_EQ(parts->id, c.id);
         EXPECT_EQ(parts->data, c.data);
-        EXPECT_EQ(parts->iconPath, c.iconPath);
+        EXPECT_EQ(parts->iconName, c.iconName);
     }
 }
 

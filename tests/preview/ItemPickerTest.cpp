@@ -4,6 +4,7 @@
 
 #include "app/core/ProgramDirectory.h"
 #include "preview/core/BuiltinPictures.h"
+#include "preview/core/IconFolders.h"
 #include "preview/core/IconListing.h"
 #include "preview/gui/ItemPicker.h"
 #include "support/GuiTestMain.h"
@@ -42,6 +43,7 @@ private Q_SLOTS:
 
     void cleanup()
     {
+        setIconFolders({});
         setProgramDirectory(".");
         m_dir.reset();
     }
@@ -63,6 +65,35 @@ private Q_SLOTS:
         }
         QCOMPARE(picked, QStringList({QStringLiteral("1"), QStringLiteral("35:1:2"), QStringLiteral("35:14")}));
         QCOMPARE(picker.result(), int(QDialog::Accepted));
+    }
+
+    // The packaged icons, the build tree's and the user's own in one
+    // listing; a user's file shows instead of a packaged one of its name.
+    void listsEveryIconFolderEachNameOnce()
+    {
+        const std::string user = m_dir->file("user");
+        const std::string packaged = m_dir->file("share/items");
+        std::filesystem::create_directories(user);
+        std::filesystem::create_directories(packaged);
+        auto write = [](const std::string& path, Rgb colour) {
+            const Picture picture = blankPicture(colour);
+            test::writeFile(path, std::string(picture.begin(), picture.end()));
+        };
+        write(packaged + "/1-0.bmp", {200, 0, 0});
+        write(user + "/1-0.bmp", {0, 200, 0});
+        write(packaged + "/35-2.bmp", {0, 0, 200});
+        addIcon("3-0.bmp");
+        setIconFolders({user, programFile("items"), packaged});
+
+        ItemPicker picker(m_document);
+        QCOMPARE(m_document.pickerList, (std::vector<std::string>{"1-0.bmp", "3-0.bmp", "35-2.bmp"}));
+        auto colourOf = [&picker](const char* box) {
+            return picker.findChild<PickerIcon*>(QString::fromLatin1(box))->pixmap().toImage().pixelColor(5, 5);
+        };
+        QCOMPARE(colourOf("Box1"), QColor(0, 200, 0));
+        QCOMPARE(colourOf("Box3"), QColor(0, 0, 200));
+        picker.pickItem(3);
+        QCOMPARE(picker.pickedItemId(), QStringLiteral("35:2"));
     }
 
     void iconsAreLaidOutTenToARowAndPickedByDoubleClick()

@@ -278,7 +278,7 @@ TEST_F(SlotIconFiles, IdTextNeverReadsOutsideTheIconFolder)
         const std::optional<ItemIdParts> parts = parseItemId(id);
         ASSERT_TRUE(parts.has_value());
         // Without the guard this path really reaches the file outside `items`.
-        ASSERT_TRUE(std::filesystem::exists(programFile(parts->iconPath)));
+        ASSERT_TRUE(std::filesystem::exists(programFile("items/" + parts->iconName)));
         EXPECT_EQ(computeSlotIcon(slot(id)), missingItemPicture());
         EXPECT_EQ(computeSlotIcon(slot(id, "", "x")), missingItemPicture());
     }

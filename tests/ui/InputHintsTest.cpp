@@ -104,15 +104,16 @@ private:
     }
 
     // Opens the box's own context menu with a real event and triggers the
-    // entry whose caption starts with `entry`.
-    static void contextMenuEntry(QLineEdit* box, const QString& entry)
+    // entry whose caption is the toolkit's `entry` ("&Paste") in the
+    // language it speaks.
+    static void contextMenuEntry(QLineEdit* box, const char* entry)
     {
         QMenu* shown = nullptr;
         QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(4, 4), box->mapToGlobal(QPoint(4, 4)));
         QCoreApplication::sendEvent(box, &request);
         QTRY_VERIFY((shown = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
         for (QAction* action : shown->actions()) {
-            if (action->text().remove(QLatin1Char('&')).startsWith(entry)) {
+            if (action->text().section(u'\t', 0, 0) == QCoreApplication::translate("QLineEdit", entry)) {
                 action->trigger();
                 break;
             }
@@ -249,7 +250,7 @@ private Q_SLOTS:
             {"context menu",
              [&] {
                  QGuiApplication::clipboard()->setText(pasted);
-                 contextMenuEntry(title, QStringLiteral("Paste"));
+                 contextMenuEntry(title, "&Paste");
              }},
             {"middle click",
              [&] {

@@ -1,8 +1,13 @@
+#include <QAbstractButton>
+#include <QAbstractFileIconProvider>
 #include <QApplication>
+#include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -83,6 +88,48 @@ private Q_SLOTS:
             box->accept();
         });
         dialogs.message(nullptr, errorCaption(), QStringLiteral("需要菜单标题"), MessageIcon::Warning);
+    }
+
+    // The suite runs under the C locale: the toolkit's own texts must read
+    // Chinese all the same. The file dialog is closed unused at once.
+    void toolkitTextsReadChineseWhateverTheLocale()
+    {
+        QtDialogs dialogs;
+        answer<QMessageBox>([](QMessageBox* box) {
+            const QString ok = box->button(QMessageBox::Ok)->text();
+            box->accept();
+            QCOMPARE(ok, QStringLiteral("确定"));
+        });
+        dialogs.message(nullptr, messageCaption(), QStringLiteral("配置已生成"), MessageIcon::Information);
+
+        // A desktop's native dialog would speak the desktop's language, not ours.
+        QVERIFY(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
+        answer<QFileDialog>([](QFileDialog* dialog) {
+            QStringList labels;
+            for (const QLabel* label : dialog->findChildren<QLabel*>())
+                labels << label->text();
+            const QString title = dialog->windowTitle();
+            dialog->reject();
+            QCOMPARE(title, QStringLiteral("另存为"));
+            QVERIFY2(labels.contains(QStringLiteral("文件名称(&N)：")), qPrintable(labels.join(u'|')));
+        });
+        QVERIFY(!dialogs.saveFileName(nullptr, QStringLiteral("yaml(*.yml)|*.yml")));
+        // The kind of a folder in the dialog's list, which the toolkit's catalogue lacks.
+        QCOMPARE(QAbstractFileIconProvider().type(QFileInfo(QDir::tempPath())), QStringLiteral("文件夹"));
+
+        answer<QColorDialog>([](QColorDialog* dialog) {
+            const QString title = dialog->windowTitle();
+            dialog->reject();
+            QCOMPARE(title, QStringLiteral("选择颜色"));
+        });
+        QVERIFY(!dialogs.chooseColour(nullptr, Qt::red));
+
+        QLineEdit box;
+        std::unique_ptr<QMenu> menu(box.createStandardContextMenu());
+        QStringList entries;
+        for (const QAction* action : menu->actions())
+            entries << action->text().section(u'\t', 0, 0);  // without the shortcut
+        QVERIFY2(entries.contains(QStringLiteral("粘贴(&P)")), qPrintable(entries.join(u'|')));
     }
 };
 

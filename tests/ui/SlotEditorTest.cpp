@@ -259,6 +259,28 @@ private Q_SLOTS:
         QCOMPARE(record().command, std::string("x\x81\x30\x84\x32"));
     }
 
+    // Tab and Shift+Tab move on from the multi-line boxes as from every
+    // other control; no tab character gets into the value.
+    void tabLeavesTheMultiLineBoxes()
+    {
+        open(2);
+        for (const char* name : {"Lore", "指令", "附魔"}) {
+            QPlainTextEdit* box = multi(name);
+            focus(box);
+            QTest::keyClicks(box, QStringLiteral("ab"));
+            QTest::keyClick(box, Qt::Key_Tab);
+            QWidget* next = QApplication::focusWidget();
+            QVERIFY2(next && next != box, name);
+            QCOMPARE(box->toPlainText(), QStringLiteral("ab"));
+
+            QTest::keyClick(next, Qt::Key_Tab, Qt::ShiftModifier);
+            QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(box));
+            QTest::keyClick(box, Qt::Key_Tab, Qt::ShiftModifier);
+            QVERIFY2(QApplication::focusWidget() != box, name);
+            QCOMPARE(box->toPlainText(), QStringLiteral("ab"));
+        }
+    }
+
     void storeRequiredItemAndUncheckedColour()
     {
         m_document.slots[3] = {.id = "1", .color = "1, 2, 3"};

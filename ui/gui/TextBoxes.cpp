@@ -227,7 +227,11 @@ QLineEdit* makeOneLineBox(QWidget* parent)
 
 QPlainTextEdit* makeMultiLineBox(QWidget* parent)
 {
-    return new MultiLineBox(parent);
+    auto* box = new MultiLineBox(parent);
+    // A tab typed into a value would be stored and exported; Tab moves on as
+    // it does everywhere else.
+    box->setTabChangesFocus(true);
+    return box;
 }
 
 }  // namespace cofferon

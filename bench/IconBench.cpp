@@ -1,0 +1,64 @@
+// Item icons: the 54 cell pictures of a full menu (icons looked up through
+// the folders of an installed program: the user's, one beside the program
+// that does not exist, and the packaged starter set), and opening the item
+// picker on 5 000 icon files (offscreen).
+
+#include <benchmark/benchmark.h>
+#include <filesystem>
+#include <fstream>
+
+#include "app/core/Document.h"
+#include "bench/BenchMenus.h"
+#include "preview/core/BuiltinPictures.h"
+#include "preview/core/IconFolders.h"
+#include "preview/core/SlotIcon.h"
+#include "preview/core/StarterIcons.h"
+#include "preview/gui/ItemPicker.h"
+
+namespace {
+
+const std::filesystem::path kFolder = std::filesystem::temp_directory_path() / "cofferon-bench-icons";
+
+void BM_ComputeSlotIcons(benchmark::State& state)
+{
+    std::filesystem::create_directories(kFolder / "user");
+    std::string error;
+    if (!cofferon::writeStarterIcons((kFolder / "packaged").string(), error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    cofferon::setIconFolders(
+        {(kFolder / "user").string(), (kFolder / "missing").string(), (kFolder / "packaged").string()});
+    const cofferon::bench::Menu menu = cofferon::bench::fullMenu();
+    for (auto _ : state) {
+        for (int slot = 1; slot <= cofferon::kSlotCount; ++slot)
+            benchmark::DoNotOptimize(cofferon::computeSlotIcon(menu.slots[slot]));
+    }
+    cofferon::setIconFolders({});
+    std::filesystem::remove_all(kFolder);
+}
+BENCHMARK(BM_ComputeSlotIcons)->Unit(benchmark::kMicrosecond);
+
+void BM_FillItemPicker(benchmark::State& state)
+{
+    const std::filesystem::path folder = kFolder / "many";
+    std::filesystem::create_directories(folder);
+    const cofferon::Picture& picture = cofferon::missingItemPicture();
+    for (std::int64_t i = 1; i <= state.range(0); ++i) {
+        std::ofstream(folder / (std::to_string(i) + "-0.bmp"), std::ios::binary)
+            .write(reinterpret_cast<const char*>(picture.data()), static_cast<std::streamsize>(picture.size()));
+    }
+    cofferon::setIconFolders({folder.string()});
+    cofferon::Document document;
+    for (auto _ : state) {
+        cofferon::ItemPicker picker(document);
+        benchmark::DoNotOptimize(document.pickerList.data());
+    }
+    if (document.pickerList.size() != static_cast<std::size_t>(state.range(0)))
+        state.SkipWithError("the picker did not list every icon");
+    cofferon::setIconFolders({});
+    std::filesystem::remove_all(kFolder);
+}
+BENCHMARK(BM_FillItemPicker)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,109 @@
+# Packs the build tree with CPack into WORK_DIR and checks the Debian
+# package: exactly the programs, the program's icon and menu entry and the
+# starter icons, where the program looks for them, and the library
+# dependencies that dpkg-shlibdeps found.
+#
+# cmake -DBUILD_DIR=… -DWORK_DIR=… -DPREFIX=/usr -DCPACK=… -DDPKG_DEB=… -P CheckPackage.cmake
+
+cmake_minimum_required(VERSION 3.25)
+
+foreach(variable BUILD_DIR WORK_DIR PREFIX CPACK DPKG_DEB)
+  if(NOT DEFINED ${variable})
+    message(FATAL_ERROR "${variable} is not set")
+  endif()
+endforeach()
+
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR})
+execute_process(
+  COMMAND ${CPACK} --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK_DIR}
+  RESULT_VARIABLE result
+  OUTPUT_VARIABLE output
+  ERROR_VARIABLE output)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cpack failed:\n${output}")
+endif()
+
+file(GLOB packages ${WORK_DIR}/*.deb)
+list(LENGTH packages count)
+if(NOT count EQUAL 1)
+  message(FATAL_ERROR "expected one .deb, found ${count}: ${packages}")
+endif()
+set(package ${packages})
+
+# Every file of the package (directories left out), as installed paths.
+execute_process(COMMAND ${DPKG_DEB} --contents ${package} OUTPUT_VARIABLE listing RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "dpkg-deb --contents failed")
+endif()
+string(REPLACE "\n" ";" lines "${listing}")
+set(actual)
+set(executables)
+foreach(line IN LISTS lines)
+  if(line MATCHES "^-([-rwx]+) .* \\.(/[^ ]+)$")
+    set(mode ${CMAKE_MATCH_1})
+    set(path ${CMAKE_MATCH_2})
+    list(APPEND actual ${path})
+    if(mode MATCHES "^..x")
+      list(APPEND executables ${path})
+    endif()
+  elseif(NOT line MATCHES "^d" AND NOT line STREQUAL "")
+    message(FATAL_ERROR "neither a file nor a folder in the package: ${line}")
+  endif()
+endforeach()
+
+set(programs ${PREFIX}/bin/cofferon-export ${PREFIX}/bin/cofferon-generator ${PREFIX}/bin/cofferon-import)
+set(expected ${programs} ${PREFIX}/share/applications/cofferon-generator.desktop)
+foreach(size 16 24 32 48 64 128 256)
+  list(APPEND expected ${PREFIX}/share/icons/hicolor/${size}x${size}/apps/cofferon-generator.png)
+endforeach()
+file(GLOB starter_icons RELATIVE ${BUILD_DIR}/items ${BUILD_DIR}/items/*)
+list(LENGTH starter_icons starter_count)
+if(starter_count LESS 20)
+  message(FATAL_ERROR "the build tree holds only ${starter_count} starter icons")
+endif()
+foreach(icon IN LISTS starter_icons)
+  list(APPEND expected ${PREFIX}/share/cofferon/items/${icon})
+endforeach()
+
+list(SORT actual)
+list(SORT expected)
+if(NOT actual STREQUAL expected)
+  set(missing ${expected})
+  list(REMOVE_ITEM missing ${actual})
+  set(extra ${actual})
+  list(REMOVE_ITEM extra ${expected})
+  message(FATAL_ERROR "package files differ\n  missing: ${missing}\n  not expected: ${extra}")
+endif()
+list(SORT executables)
+if(NOT executables STREQUAL programs)
+  message(FATAL_ERROR "executable files: ${executables}, expected ${programs}")
+endif()
+
+# The libraries come from dpkg-shlibdeps, the rest from the package's own list.
+execute_process(COMMAND ${DPKG_DEB} --field ${package} Depends OUTPUT_VARIABLE depends)
+string(STRIP "${depends}" depends)
+string(REPLACE ", " ";" depends_list "${depends}")
+set(depended)
+foreach(dependency IN LISTS depends_list)
+  string(REGEX REPLACE " .*" "" dependency "${dependency}")
+  list(APPEND depended ${dependency})
+endforeach()
+foreach(needed libqt6widgets6 libqt6gui6 libyaml-cpp0.7 libstdc++6 libc6 qt6-qpa-plugins fonts-wqy-microhei
+               qt6-translations-l10n)
+  if(NOT needed IN_LIST depended)
+    message(FATAL_ERROR "Depends lacks ${needed}: ${depends}")
+  endif()
+endforeach()
+
+# The menu entry names the program and the icon the package installs.
+execute_process(COMMAND ${DPKG_DEB} -x ${package} ${WORK_DIR}/root RESULT_VARIABLE result)
+file(READ ${WORK_DIR}/root${PREFIX}/share/applications/cofferon-generator.desktop entry)
+foreach(line "Name=Cofferon 配置生成器" "Exec=cofferon-generator" "Icon=cofferon-generator" "Type=Application")
+  string(FIND "${entry}" "\n${line}\n" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "the menu entry lacks the line ${line}")
+  endif()
+endforeach()
+file(REMOVE_RECURSE ${WORK_DIR})
+message(STATUS "${package}: ${count} package, files as expected")
