@@ -11,26 +11,17 @@
 #include "export/core/MenuEncoding.h"
 #include "project/core/ExportCli.h"
 #include "project/core/ProjectFile.h"
+#include "support/CommandRun.h"
 #include "support/TempDir.h"
 
 namespace cofferon {
 namespace {
 
-struct Outcome {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using test::Outcome;
 
 Outcome run(const std::vector<std::string>& args)
 {
-    std::ostringstream out;
-    std::ostringstream err;
-    Outcome result;
-    result.code = runExportCli(args, out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
+    return test::runCommand(runExportCli, args);
 }
 
 std::string gb(const char* utf8)

@@ -5,26 +5,17 @@
 
 #include "project/core/ImportCli.h"
 #include "project/core/MenuImport.h"
+#include "support/CommandRun.h"
 #include "support/TempDir.h"
 
 namespace cofferon {
 namespace {
 
-struct Outcome {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
+using test::Outcome;
 
 Outcome run(const std::vector<std::string>& args)
 {
-    std::ostringstream out;
-    std::ostringstream err;
-    Outcome result;
-    result.code = runImportCli(args, out, err);
-    result.out = out.str();
-    result.err = err.str();
-    return result;
+    return test::runCommand(runImportCli, args);
 }
 
 const std::string kWorkedExample = COFFERON_TEST_DATA "/worked-example.yml";
