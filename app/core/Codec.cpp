@@ -1,5 +1,6 @@
 #include "app/core/Codec.h"
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
@@ -74,9 +75,35 @@ std::optional<std::string> utf8ToGb18030(std::string_view text)
     return convertEncoding(text, "UTF-8", "GB18030");
 }
 
-}  // namespace cofferon
-
-namespace cofferon {
+std::string toGb18030KeepingUnreadable(std::string_view text, const char* from, std::size_t unit, bool keepBytes)
+{
+    Converter converter(from, "GB18030");
+    if (!converter.valid())
+        return std::string(text);
+    std::string result;
+    result.reserve(text.size() + text.size() / 2);
+    char buffer[16384];
+    char* in = const_cast<char*>(text.data());  // iconv's signature is not const-correct
+    std::size_t inLeft = text.size();
+    while (inLeft > 0) {
+        char* out = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t converted = iconv(converter.handle(), &in, &inLeft, &out, &outLeft);
+        const int error = errno;
+        result.append(buffer, static_cast<std::size_t>(out - buffer));
+        if (converted != static_cast<std::size_t>(-1) || error == E2BIG)
+            continue;
+        // An invalid sequence, or one cut short by the end of the text.
+        const std::size_t skip = std::min(unit, inLeft);
+        if (keepBytes)
+            result.append(in, skip);
+        else
+            result += '?';
+        in += skip;
+        inLeft -= skip;
+    }
+    return result;
+}
 
 namespace {
 

@@ -20,6 +20,11 @@ std::optional<std::string> utf8ToGb18030(std::string_view text);
 std::u16string documentToUtf16(std::string_view text);
 std::string utf16ToDocument(std::u16string_view text);
 
+// Converts a whole text from `from` to GB18030 whatever it holds: where it
+// cannot be read, the next `unit` bytes are kept as they are when
+// `keepBytes`, else they become one "?".
+std::string toGb18030KeepingUnreadable(std::string_view text, const char* from, std::size_t unit, bool keepBytes);
+
 // Converts between any two iconv encodings. The output buffer starts at the
 // input's size and grows by half the input's size plus 128 bytes whenever
 // iconv reports it full; after `maxRounds` rounds, or on any other iconv

@@ -172,18 +172,7 @@ void MainWindow::applyStep(const Step& step, bool forward)
 
 void MainWindow::showSettings(const MenuSettings& settings)
 {
-    const std::pair<QLineEdit*, const std::optional<std::string>*> texts[] = {
-        {m_title, &settings.title}, {m_openItem, &settings.openItem}, {m_command, &settings.menuCommand}};
-    for (const auto& [box, value] : texts) {
-        if (*value)
-            setValue(box, docToQt(**value));
-        else
-            showHint(box);
-    }
-    m_leftClick->setChecked(settings.leftClick);
-    m_rightClick->setChecked(settings.rightClick);
-    m_rows->setCurrentIndex(std::clamp(settings.rowIndex, 0, kMaxRows - 1));
-    m_grid->applyRowCount(m_rows->currentIndex() + 1);
+    putSettings(settings, false);
 }
 
 void MainWindow::dragSlot(int from, int to, bool copy)
@@ -222,11 +211,18 @@ void MainWindow::openSlotEditor()
 
 void MainWindow::applyLoadedSettings(const MenuSettings& settings)
 {
+    putSettings(settings, true);
+}
+
+void MainWindow::putSettings(const MenuSettings& settings, bool keepBoxesOfEmptyTexts)
+{
     const std::pair<QLineEdit*, const std::optional<std::string>*> texts[] = {
         {m_title, &settings.title}, {m_openItem, &settings.openItem}, {m_command, &settings.menuCommand}};
     for (const auto& [box, value] : texts) {
-        if (*value && !(*value)->empty())
+        if (*value && !(keepBoxesOfEmptyTexts && (*value)->empty()))
             setValue(box, docToQt(**value));
+        else if (!keepBoxesOfEmptyTexts)
+            showHint(box);
     }
     m_leftClick->setChecked(settings.leftClick);
     m_rightClick->setChecked(settings.rightClick);

@@ -73,6 +73,9 @@ protected:
 
 private:
     void applyStep(const Step& step, bool forward);
+    // Boxes, check boxes and rows; with `keepBoxesOfEmptyTexts` an absent or
+    // empty text leaves its box as it was, else an absent one shows its hint.
+    void putSettings(const MenuSettings& settings, bool keepBoxesOfEmptyTexts);
     void dragSlot(int from, int to, bool copy);
 
     Document& m_document;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <iconv.h>
 
+#include "app/core/Codec.h"
 #include "app/core/ReadFile.h"
 #include "app/core/Text.h"
 
@@ -82,50 +82,16 @@ std::string entryText(std::string_view value)
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 
-// Converts to GB18030 with one converter for the whole text. Where `from`
-// cannot be read, the next `unit` bytes are kept as they are when
-// `keepUnreadable`, else they become one "?".
-std::string toDocumentEncoding(std::string_view text, const char* from, std::size_t unit, bool keepUnreadable)
-{
-    const iconv_t converter = ::iconv_open("GB18030", from);
-    if (converter == reinterpret_cast<iconv_t>(-1))
-        return std::string(text);
-    std::string result;
-    result.reserve(text.size() + text.size() / 2);
-    char buffer[16384];
-    char* in = const_cast<char*>(text.data());  // iconv's signature is not const-correct
-    std::size_t inLeft = text.size();
-    while (inLeft > 0) {
-        char* out = buffer;
-        std::size_t outLeft = sizeof buffer;
-        const std::size_t converted = ::iconv(converter, &in, &inLeft, &out, &outLeft);
-        const int error = errno;
-        result.append(buffer, static_cast<std::size_t>(out - buffer));
-        if (converted != static_cast<std::size_t>(-1) || error == E2BIG)
-            continue;
-        // An invalid sequence, or one cut short by the end of the file.
-        const std::size_t skip = std::min(unit, inLeft);
-        if (keepUnreadable)
-            result.append(in, skip);
-        else
-            result += '?';
-        in += skip;
-        inLeft -= skip;
-    }
-    ::iconv_close(converter);
-    return result;
-}
-
 }  // namespace
 
 IniFile IniFile::parse(std::string_view bytes)
 {
     std::string decoded;
     if (bytes.starts_with(kUtf8Mark)) {
-        decoded = toDocumentEncoding(bytes.substr(kUtf8Mark.size()), "UTF-8", 1, true);
+        decoded = toGb18030KeepingUnreadable(bytes.substr(kUtf8Mark.size()), "UTF-8", 1, true);
         bytes = decoded;
     } else if (bytes.starts_with(kUtf16LeMark)) {
-        decoded = toDocumentEncoding(bytes.substr(kUtf16LeMark.size()), "UTF-16LE", 2, false);
+        decoded = toGb18030KeepingUnreadable(bytes.substr(kUtf16LeMark.size()), "UTF-16LE", 2, false);
         bytes = decoded;
     }
 
