@@ -22,13 +22,18 @@ const std::string& programDirectory()
     return directoryStorage();
 }
 
-std::string programFile(std::string_view relativePath)
+std::string joinPath(std::string_view folder, std::string_view name)
 {
-    std::string path = programDirectory();
+    std::string path(folder);
     if (path.empty() || path.back() != kPathSeparator)
         path += kPathSeparator;
-    path += relativePath;
+    path += name;
     return path;
+}
+
+std::string programFile(std::string_view relativePath)
+{
+    return joinPath(programDirectory(), relativePath);
 }
 
 }  // namespace cofferon

@@ -13,6 +13,9 @@ inline constexpr char kPathSeparator = '/';
 void setProgramDirectory(std::string directory);
 const std::string& programDirectory();
 
+// `folder` and `name` with one separator between them.
+std::string joinPath(std::string_view folder, std::string_view name);
+
 // Joins a path relative to the program directory.
 std::string programFile(std::string_view relativePath);
 

@@ -198,6 +198,16 @@ long long textToInteger(std::string_view text)
     return value;
 }
 
+std::string asciiLower(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
 std::string numberToText(long long value)
 {
     return std::to_string(value);

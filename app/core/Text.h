@@ -42,6 +42,10 @@ std::string withExtension(std::string_view name, std::string_view extension);
 // the 64-bit range saturate, so callers can range-check without wrap-around.
 long long textToInteger(std::string_view text);
 
+// ASCII letters folded to lower case, every other byte as it is: keys and
+// option names compare this way, whatever the bytes around them.
+std::string asciiLower(std::string_view text);
+
 std::string numberToText(long long value);
 // At most 13 significant digits, so a whole value held as a fraction prints
 // without a decimal point.

@@ -19,15 +19,6 @@ std::vector<std::string>& folderStorage()
     return folders;
 }
 
-std::string joined(const std::string& folder, std::string_view name)
-{
-    std::string path = folder;
-    if (path.empty() || path.back() != kPathSeparator)
-        path += kPathSeparator;
-    path += name;
-    return path;
-}
-
 }  // namespace
 
 void setIconFolders(std::vector<std::string> folders)
@@ -60,7 +51,7 @@ std::vector<std::string> standardIconFolders(const std::string& userFolder)
 std::optional<std::string> findIconFile(std::string_view name)
 {
     for (const std::string& folder : iconFolders()) {
-        std::string path = joined(folder, name);
+        std::string path = joinPath(folder, name);
         std::error_code error;
         if (std::filesystem::is_regular_file(path, error))
             return path;

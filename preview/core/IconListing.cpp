@@ -14,12 +14,7 @@ namespace {
 
 bool hasBmpExtension(std::string_view name)
 {
-    if (name.size() < 4)
-        return false;
-    std::string extension(name.substr(name.size() - 4));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
-    return extension == ".bmp";
+    return name.size() >= 4 && asciiLower(name.substr(name.size() - 4)) == ".bmp";
 }
 
 // Sort key: the id piece and the data piece as numbers, then the name itself.
@@ -64,10 +59,7 @@ std::vector<IconFile> listIcons(const std::vector<std::string>& folders)
     std::map<std::string, std::string> paths;
     for (const std::string& folder : folders) {
         for (std::string& name : unsortedIconFiles(folder)) {
-            std::string path = folder;
-            if (path.empty() || path.back() != kPathSeparator)
-                path += kPathSeparator;
-            path += name;
+            std::string path = joinPath(folder, name);
             paths.try_emplace(std::move(name), std::move(path));
         }
     }

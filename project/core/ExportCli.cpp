@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "app/core/AtomicFile.h"
+#include "app/core/Text.h"
 #include "export/core/MenuEncoding.h"
 #include "export/core/MenuYamlWriter.h"
 #include "project/core/CommandLine.h"
@@ -16,16 +17,6 @@ namespace {
 constexpr std::string_view kProgram = "cofferon-export";
 
 constexpr std::string_view kEncodingOption = "--encoding";
-
-std::string asciiLower(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
 
 std::optional<OutputEncoding> encodingNamed(std::string_view name)
 {

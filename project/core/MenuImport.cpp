@@ -18,16 +18,6 @@ namespace {
 constexpr std::string_view kEol = "\r\n";
 constexpr std::string_view kJoiner = "; ";  // the export's joiner of command and enchantment lines
 
-std::string asciiUpper(std::string_view text)
-{
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return upper;
-}
-
 // Offset of the first byte that is not part of a well-formed UTF-8 sequence, or npos.
 std::size_t firstInvalidUtf8(std::string_view bytes)
 {
@@ -103,7 +93,7 @@ public:
         m_menu.encoding = encoding;
         for (const auto& entry : root) {
             const std::string key = keyText(entry.first);
-            if (asciiUpper(key) == "MENU-SETTING" && entry.second.IsMap() && !m_settingsSeen) {
+            if (asciiLower(key) == "menu-setting" && entry.second.IsMap() && !m_settingsSeen) {
                 m_settingsSeen = true;
                 readSettings(entry.second);
             } else if (entry.second.IsMap()) {
@@ -153,19 +143,19 @@ private:
         MenuSettings& out = m_menu.project.settings;
         for (const auto& entry : settings) {
             const std::string key = keyText(entry.first);
-            const std::string upper = asciiUpper(key);
+            const std::string lower = asciiLower(key);
             const std::string where = "menu-setting 的 " + key;
-            if (upper == "NAME") {
+            if (lower == "name") {
                 out.title = present(oneLine(entry.second, where));
-            } else if (upper == "ROWS") {
+            } else if (lower == "rows") {
                 const auto rows = text(entry.second, where);
                 if (rows && isNumber(*rows))
                     out.rowIndex = static_cast<int>(std::clamp(textToInteger(*rows), 1LL, 6LL)) - 1;
                 else if (rows)
                     note(where + " 不是行数");
-            } else if (upper == "COMMAND") {
+            } else if (lower == "command") {
                 out.menuCommand = present(oneLine(entry.second, where));
-            } else if (upper == "OPEN-WITH-ITEM" && entry.second.IsMap()) {
+            } else if (lower == "open-with-item" && entry.second.IsMap()) {
                 readOpeningItem(entry.second);
             } else {
                 note("menu-setting 中的未知键“" + key + "”");
@@ -178,12 +168,12 @@ private:
         MenuSettings& out = m_menu.project.settings;
         for (const auto& entry : item) {
             const std::string key = keyText(entry.first);
-            const std::string upper = asciiUpper(key);
-            if (upper == "ID")
+            const std::string lower = asciiLower(key);
+            if (lower == "id")
                 out.openItem = present(oneLine(entry.second, "open-with-item 的 id"));
-            else if (upper == "LEFT-CLICK")
+            else if (lower == "left-click")
                 out.leftClick = isTrue(entry.second);
-            else if (upper == "RIGHT-CLICK")
+            else if (lower == "right-click")
                 out.rightClick = isTrue(entry.second);
             else
                 note("open-with-item 中的未知键“" + key + "”");
@@ -200,42 +190,42 @@ private:
         long long y = 0;
         for (const auto& entry : item) {
             const std::string key = keyText(entry.first);
-            const std::string upper = asciiUpper(key);
+            const std::string lower = asciiLower(key);
             const std::string where = block + "的 " + key;
             const YAML::Node& value = entry.second;
-            if (upper == "ID") {
+            if (lower == "id") {
                 id = text(value, where).value_or(std::string());
-            } else if (upper == "DATA-VALUE") {
+            } else if (lower == "data-value") {
                 data = text(value, where).value_or(std::string());
-            } else if (upper == "POSITION-X") {
+            } else if (lower == "position-x") {
                 x = position(value, where);
-            } else if (upper == "POSITION-Y") {
+            } else if (lower == "position-y") {
                 y = position(value, where);
-            } else if (upper == "NAME") {
+            } else if (lower == "name") {
                 record.name = oneLine(value, where).value_or(std::string());
-            } else if (upper == "LORE") {
+            } else if (lower == "lore") {
                 record.lore = lore(value, where);
-            } else if (upper == "COMMAND") {
+            } else if (lower == "command") {
                 record.command = joinedLines(value, where);
-            } else if (upper == "ENCHANTMENT") {
+            } else if (lower == "enchantment") {
                 record.enchants = joinedLines(value, where);
-            } else if (upper == "PRICE") {
+            } else if (lower == "price") {
                 record.money = oneLine(value, where).value_or(std::string());
-            } else if (upper == "POINTS") {
+            } else if (lower == "points") {
                 record.point = oneLine(value, where).value_or(std::string());
-            } else if (upper == "LEVELS") {
+            } else if (lower == "levels") {
                 record.exp = oneLine(value, where).value_or(std::string());
-            } else if (upper == "REQUIRED-ITEM") {
+            } else if (lower == "required-item") {
                 requiredItem(oneLine(value, where).value_or(std::string()), record, where);
-            } else if (upper == "KEEP-OPEN") {
+            } else if (lower == "keep-open") {
                 record.keepOpen = isTrue(value) ? "true" : "false";
-            } else if (upper == "PERMISSION") {
+            } else if (lower == "permission") {
                 record.permission = oneLine(value, where).value_or(std::string());
-            } else if (upper == "VIEW-PERMISSION") {
+            } else if (lower == "view-permission") {
                 record.viewPermission = oneLine(value, where).value_or(std::string());
-            } else if (upper == "COLOR") {
+            } else if (lower == "color") {
                 record.color = oneLine(value, where).value_or(std::string());
-            } else if (upper == "SKULL-OWNER") {
+            } else if (lower == "skull-owner") {
                 record.head = oneLine(value, where).value_or(std::string());
             } else {
                 note(block + "中的未知键“" + key + "”");
@@ -478,8 +468,8 @@ std::string describeNotAMenu(const NotAMenu& problem)
 
 bool isMenuFileName(std::string_view name)
 {
-    const std::string upper = asciiUpper(name);
-    return upper.ends_with(".YML") || upper.ends_with(".YAML");
+    const std::string lower = asciiLower(name);
+    return lower.ends_with(".yml") || lower.ends_with(".yaml");
 }
 
 }  // namespace cofferon
