@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstring>
 #include <fcntl.h>
-#include <locale.h>
-#include <string.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <variant>
@@ -125,32 +122,6 @@ mode_t newFileMode()
 }
 
 }  // namespace
-
-std::string fileErrorText(int code)
-{
-    switch (code) {
-    case ENOENT:
-    case ENOTDIR:
-        return "文件夹不存在";
-    case EACCES:
-    case EPERM:
-        return "没有权限";
-    case ENOSPC:
-    case EDQUOT:
-        return "磁盘已满";
-    case EROFS:
-        return "文件系统是只读的";
-    case ENAMETOOLONG:
-        return "文件名太长";
-    case EISDIR:
-        return "这是一个文件夹";
-    default:
-        break;
-    }
-    // The "C" locale: the window sets the user's locale, whose texts need not be UTF-8.
-    static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", locale_t{});
-    return cLocale ? ::strerror_l(code, cLocale) : std::strerror(code);
-}
 
 std::optional<FileError> writeFileAtomically(const std::string& path, std::string_view bytes,
                                              const WriteFunction& write, const CreateTemporaryFunction& createTemporary)

@@ -48,14 +48,4 @@ void History::clear()
     m_done = 0;
 }
 
-void swapSlots(SlotTable& slots, int first, int second)
-{
-    std::swap(slots[first], slots[second]);
-}
-
-void copySlot(SlotTable& slots, int from, int to)
-{
-    slots[to] = slots[from];
-}
-
 }  // namespace cofferon

@@ -52,9 +52,4 @@ private:
     std::size_t m_done = 0;  // steps before this index are done
 };
 
-// The slot operations of a drag on the grid. Moving exchanges the two slots,
-// so nothing is overwritten; copying replaces the target with a copy.
-void swapSlots(SlotTable& slots, int first, int second);
-void copySlot(SlotTable& slots, int from, int to);
-
 }  // namespace cofferon

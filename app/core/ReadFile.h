@@ -6,7 +6,7 @@
 #include <string>
 #include <variant>
 
-#include "app/core/AtomicFile.h"
+#include "app/core/FileError.h"
 
 namespace cofferon {
 

@@ -1,6 +1,7 @@
 #include "app/core/SlotRecord.h"
 
 #include <cassert>
+#include <utility>
 
 namespace cofferon {
 
@@ -19,6 +20,16 @@ const SlotRecord& SlotTable::operator[](int slot) const
 void SlotTable::clear()
 {
     m_slots.fill(SlotRecord{});
+}
+
+void SlotTable::swapSlots(int first, int second)
+{
+    std::swap((*this)[first], (*this)[second]);
+}
+
+void SlotTable::copySlot(int from, int to)
+{
+    (*this)[to] = (*this)[from];
 }
 
 }  // namespace cofferon

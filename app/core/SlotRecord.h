@@ -54,6 +54,11 @@ public:
 
     void clear();
 
+    // The slot operations of a drag on the grid. Moving exchanges the two
+    // slots, so nothing is overwritten; copying replaces the target with a copy.
+    void swapSlots(int first, int second);
+    void copySlot(int from, int to);
+
     bool operator==(const SlotTable&) const = default;
 
 private:

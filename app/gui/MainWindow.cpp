@@ -179,9 +179,9 @@ void MainWindow::dragSlot(int from, int to, bool copy)
 {
     changeDocument([&] {
         if (copy)
-            copySlot(m_document.slots, from, to);
+            m_document.slots.copySlot(from, to);
         else
-            swapSlots(m_document.slots, from, to);
+            m_document.slots.swapSlots(from, to);
         refreshCell(from);
         refreshCell(to);
         m_grid->selectSlot(to);

@@ -46,14 +46,6 @@ std::vector<std::string> unsortedIconFiles(const std::string& folder)
 
 }  // namespace
 
-std::vector<std::string> listIconFiles(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (IconFile& icon : listIcons({folder}))
-        names.push_back(std::move(icon.name));
-    return names;
-}
-
 std::vector<IconFile> listIcons(const std::vector<std::string>& folders)
 {
     std::map<std::string, std::string> paths;

@@ -12,18 +12,16 @@ inline constexpr int kPickerPitch = 33;
 inline constexpr int kPickerColumns = 10;
 inline constexpr int kPickerViewportHeight = 464;
 
-// The names of the regular files in `folder` ending in ".bmp" (any case, as
-// the folder's owners may name them), sorted by item id, then data value,
-// then name, so that users find their items. A missing folder lists nothing.
-std::vector<std::string> listIconFiles(const std::string& folder);
-
 struct IconFile {
     std::string name;
     std::string path;
 };
 
-// The icons of all `folders`, each name once, taken from the first folder
-// that holds it (the file findIconFile finds), sorted as listIconFiles sorts.
+// The icons of all `folders`: their regular files ending in ".bmp" (any case,
+// as the folders' owners may name them), each name once, taken from the first
+// folder that holds it (the file findIconFile finds). Sorted by item id, then
+// data value, then name, so that users find their items. A missing folder
+// lists nothing.
 std::vector<IconFile> listIcons(const std::vector<std::string>& folders);
 
 // The item ID an icon file name stands for: the name without its last four

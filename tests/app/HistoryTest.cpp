@@ -49,10 +49,10 @@ TEST(History, ChangedSlotsAndTheDragOperations)
     slots[7] = {.name = "seven", .id = "2"};
     const SlotTable before = slots;
 
-    swapSlots(slots, 3, 7);
+    slots.swapSlots(3, 7);
     EXPECT_EQ(slots[3].name, "seven");
     EXPECT_EQ(slots[7].name, "three");
-    copySlot(slots, 7, 9);
+    slots.copySlot(7, 9);
     EXPECT_EQ(slots[9], slots[7]);
     slots[9].name = "changed";
     EXPECT_EQ(slots[7].name, "three");  // a copy, not shared
