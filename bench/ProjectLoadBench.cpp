@@ -64,7 +64,7 @@ void BM_LoadProject10MB(benchmark::State& state)
     cofferon::MainWindow window(document, dialogs);
     window.show();
     for (auto _ : state) {
-        cofferon::loadProjectCommand(window, document, dialogs);
+        cofferon::loadProjectCommand(window, dialogs);
         benchmark::DoNotOptimize(window.grab());
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes.size()));

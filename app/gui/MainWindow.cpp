@@ -13,7 +13,6 @@
 #include <QTextEdit>
 
 #include "app/core/ItemId.h"
-#include "app/gui/DocText.h"
 #include "export/gui/ExportCommand.h"
 #include "preview/core/GridGeometry.h"
 #include "preview/core/SlotIcon.h"
@@ -22,6 +21,7 @@
 #include "project/gui/ProjectCommands.h"
 #include "ui/core/Layout.h"
 #include "ui/gui/Dialogs.h"
+#include "ui/gui/DocText.h"
 #include "ui/gui/InputHints.h"
 #include "ui/gui/LayoutBuilder.h"
 #include "ui/gui/SlotEditor.h"
@@ -63,7 +63,7 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
     connect(builtControl<QPushButton>(this, "保存配置"), &QPushButton::clicked, this,
             [this] { saveProjectCommand(*this, m_document, m_dialogs, m_write); });
     connect(builtControl<QPushButton>(this, "读取配置"), &QPushButton::clicked, this,
-            [this] { loadProjectCommand(*this, m_document, m_dialogs); });
+            [this] { loadProjectCommand(*this, m_dialogs); });
     connect(builtControl<QPushButton>(this, "删除图标"), &QPushButton::clicked, this,
             [this] { emptySlotCommand(*this, m_document); });
     connect(m_slotMenu->findChild<QAction*>(QStringLiteral("复制")), &QAction::triggered, this,
@@ -118,14 +118,19 @@ MenuSettings MainWindow::menuSettings() const
 
 void MainWindow::clearData()
 {
-    m_rows->setCurrentIndex(5);
-    for (QLineEdit* box : {m_title, m_openItem, m_command})
-        showHint(box);
-    m_leftClick->setChecked(false);
-    m_rightClick->setChecked(false);
-    m_document.slots.clear();
-    m_grid->reset();
-    // The emptied slot 1 is current now; show its (empty) tooltip too.
+    showMenu(WholeMenu{}, 1, EmptyTexts::ShowHint);
+}
+
+void MainWindow::showMenu(const WholeMenu& menu, int current, EmptyTexts emptyTexts)
+{
+    // The frame first, inside the rows the menu shows, so that applying the
+    // rows has nothing to move.
+    m_grid->selectSlot(slotWithinRows(current, std::clamp(menu.settings.rowIndex, 0, kMaxRows - 1) + 1));
+    putSettings(menu.settings, emptyTexts);
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        m_document.slots[slot] = menu.slots[slot];
+        refreshCell(slot);
+    }
     refreshPreview();
 }
 
@@ -158,35 +163,30 @@ void MainWindow::redo()
 
 void MainWindow::applyStep(const Step& step, bool forward)
 {
-    for (const SlotChange& change : step.slots) {
-        m_document.slots[change.slot] = forward ? change.after : change.before;
-        refreshCell(change.slot);
-    }
+    // A step without settings leaves the settings as they are now (they may
+    // have changed since), and the frame goes back into the rows shown.
+    WholeMenu menu{menuSettings(), m_document.slots};
+    for (const SlotChange& change : step.slots)
+        menu.slots[change.slot] = forward ? change.after : change.before;
     if (const auto& settings = forward ? step.settingsAfter : step.settingsBefore)
-        showSettings(*settings);
-    // The frame goes back where it was, into the rows shown now (they may
-    // have changed since, and a step without settings does not keep them).
-    m_grid->selectSlot(slotWithinRows(forward ? step.currentAfter : step.currentBefore, m_rows->currentIndex() + 1));
-    refreshPreview();
-}
-
-void MainWindow::showSettings(const MenuSettings& settings)
-{
-    putSettings(settings, false);
+        menu.settings = *settings;
+    showMenu(menu, forward ? step.currentAfter : step.currentBefore, EmptyTexts::ShowHint);
 }
 
 void MainWindow::dragSlot(int from, int to, bool copy)
 {
-    changeDocument([&] {
-        if (copy)
-            m_document.slots.copySlot(from, to);
-        else
-            m_document.slots.swapSlots(from, to);
-        refreshCell(from);
-        refreshCell(to);
-        m_grid->selectSlot(to);
-        refreshPreview();
-    });
+    changeDocument(
+        [&] {
+            if (copy)
+                m_document.slots.copySlot(from, to);
+            else
+                m_document.slots.swapSlots(from, to);
+            refreshCell(from);
+            refreshCell(to);
+            m_grid->selectSlot(to);
+            refreshPreview();
+        },
+        false);
 }
 
 void MainWindow::refreshPreview()
@@ -197,31 +197,32 @@ void MainWindow::refreshPreview()
 void MainWindow::openSlotEditor()
 {
     Q_EMIT slotEditorRequested(m_document.currentSlot);
-    changeDocument([this] {
-        SlotEditor editor(
-            m_document, m_dialogs,
-            [this](int slot) {
-                refreshCell(slot);
-                refreshPreview();
-            },
-            this);
-        editor.exec();
-    });
+    changeDocument(
+        [this] {
+            SlotEditor editor(
+                m_document, m_dialogs,
+                [this](int slot) {
+                    refreshCell(slot);
+                    refreshPreview();
+                },
+                this);
+            editor.exec();
+        },
+        false);
 }
 
-void MainWindow::applyLoadedSettings(const MenuSettings& settings)
-{
-    putSettings(settings, true);
-}
-
-void MainWindow::putSettings(const MenuSettings& settings, bool keepBoxesOfEmptyTexts)
+void MainWindow::putSettings(const MenuSettings& settings, EmptyTexts emptyTexts)
 {
     const std::pair<QLineEdit*, const std::optional<std::string>*> texts[] = {
         {m_title, &settings.title}, {m_openItem, &settings.openItem}, {m_command, &settings.menuCommand}};
     for (const auto& [box, value] : texts) {
-        if (*value && !(keepBoxesOfEmptyTexts && (*value)->empty()))
+        if (emptyTexts == EmptyTexts::KeepBox && (!*value || (*value)->empty()))
+            continue;
+        if (settingText(box) == *value)
+            continue;
+        if (*value)
             setValue(box, docToQt(**value));
-        else if (!keepBoxesOfEmptyTexts)
+        else
             showHint(box);
     }
     m_leftClick->setChecked(settings.leftClick);

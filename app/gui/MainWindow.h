@@ -9,6 +9,7 @@
 #include "app/core/History.h"
 #include "app/core/MenuSettings.h"
 #include "export/core/MenuEncoding.h"
+#include "project/gui/MenuWindow.h"
 
 class QCheckBox;
 class QComboBox;
@@ -24,42 +25,34 @@ class PreviewGrid;
 
 // The main window: the menu-level settings live in its controls, and every
 // command starts here.
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, public MenuWindow {
     Q_OBJECT
 
 public:
     MainWindow(Document& document, Dialogs& dialogs, QWidget* parent = nullptr);
 
-    // The settings as the controls hold them now; a box showing its hint is absent.
-    MenuSettings menuSettings() const;
+    void showMenu(const WholeMenu& menu, int current, EmptyTexts emptyTexts) override;
+    MenuSettings menuSettings() const override;
+    void changeDocument(const std::function<void()>& change, bool settingsToo) override;
+    QWidget* dialogParent() override { return this; }
 
     PreviewGrid* grid() const { return m_grid; }
 
     // Replaces the file write of the export and save commands (tests only).
     void setWriteFunction(WriteFunction write) { m_write = std::move(write); }
 
-    // Runs a command that changes the document as one undo step; with
-    // `settingsToo` the step also keeps the menu settings (a load, clearing).
-    void changeDocument(const std::function<void()>& change, bool settingsToo = false);
-
     const History& history() const { return m_history; }
 
 public Q_SLOTS:
+    // "清空数据": an empty menu of six rows, every box showing its hint.
     void clearData();
     void showOutputFormatMenu();
     void exportAs(OutputEncoding encoding);
 
-    // Redraws the tooltip of the current slot.
-    void refreshPreview();
-    // Gives the slot's cell the picture of its item, or none when its id is not valid.
-    void refreshCell(int slot);
+    void refreshPreview() override;
+    void refreshCell(int slot) override;
     // Opens the slot editor on the current slot, modally.
     void openSlotEditor();
-    // What a project load does to the settings controls: values that are
-    // present go into their boxes in black, the others leave them as they are.
-    void applyLoadedSettings(const MenuSettings& settings);
-    // Puts the settings into the controls exactly: an absent text shows its hint.
-    void showSettings(const MenuSettings& settings);
 
     // Ctrl+Z, and Ctrl+Y or Ctrl+Shift+Z; inside a text box the box's own undo wins.
     void undo();
@@ -73,9 +66,9 @@ protected:
 
 private:
     void applyStep(const Step& step, bool forward);
-    // Boxes, check boxes and rows; with `keepBoxesOfEmptyTexts` an absent or
-    // empty text leaves its box as it was, else an absent one shows its hint.
-    void putSettings(const MenuSettings& settings, bool keepBoxesOfEmptyTexts);
+    // Boxes, check boxes and rows; a box that already shows what it should is
+    // left alone, so that it keeps its caret and its own undo steps.
+    void putSettings(const MenuSettings& settings, EmptyTexts emptyTexts);
     void dragSlot(int from, int to, bool copy);
 
     Document& m_document;

@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/gui/DocText.h"
 #include "ui/core/Layout.h"
 #include "ui/gui/Dialogs.h"
+#include "ui/gui/DocText.h"
 
 namespace cofferon {
 

@@ -4,8 +4,8 @@
 #include <QTextDocument>
 #include <QTextEdit>
 
-#include "app/gui/DocText.h"
 #include "preview/core/FormattedText.h"
+#include "ui/gui/DocText.h"
 
 namespace cofferon {
 

@@ -13,19 +13,15 @@
 #include "app/core/AtomicFile.h"
 #include "app/core/MenuSettings.h"
 #include "app/core/SlotRecord.h"
+#include "app/core/WholeMenu.h"
 #include "project/core/IniFile.h"
 
 namespace cofferon {
 
-// The project file keeps exactly what the main window's controls hold.
+// The project file keeps exactly what the main window's controls hold, and
+// the slots beside them: a whole menu.
 using ProjectSettings = MenuSettings;
-
-struct ProjectData {
-    ProjectSettings settings;
-    SlotTable slots;
-
-    bool operator==(const ProjectData&) const = default;
-};
+using ProjectData = WholeMenu;
 
 // The whole file, CR LF lines: "Setting" first, then the slots in ascending
 // order, every one of their 15 keys written even when empty. An absent text

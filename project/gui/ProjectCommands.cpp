@@ -5,13 +5,12 @@
 
 #include "app/core/Document.h"
 #include "app/core/ReadFile.h"
-#include "app/gui/DocText.h"
-#include "app/gui/MainWindow.h"
-#include "preview/gui/PreviewGrid.h"
 #include "project/core/MenuImport.h"
 #include "project/core/ProjectFile.h"
+#include "project/gui/MenuWindow.h"
 #include "ui/core/Layout.h"
 #include "ui/gui/Dialogs.h"
+#include "ui/gui/DocText.h"
 
 namespace cofferon {
 
@@ -35,43 +34,29 @@ QString errorText(const FileError& error)
     return programText(fileErrorText(error.code));
 }
 
-// Replaces the work with a project as a load does: settings, slots, rows,
-// pictures, slot 1 current, its tooltip shown.
-void applyProject(MainWindow& window, Document& document, const ProjectData& project)
-{
-    document.slots.clear();
-    window.grid()->reset();
-    window.applyLoadedSettings(project.settings);
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        document.slots[slot] = project.slots[slot];
-        window.refreshCell(slot);
-    }
-    window.refreshPreview();
-}
-
 // What a message box can list before it only counts the rest.
 constexpr std::size_t kListedLeftovers = 20;
 
-void importMenuFile(MainWindow& window, Document& document, Dialogs& dialogs, const std::string& path)
+void importMenuFile(MenuWindow& window, Dialogs& dialogs, const std::string& path)
 {
     auto bytes = readWholeFile(path);
     if (const auto* error = std::get_if<FileError>(&bytes)) {
         dialogs.message(
-            &window, errorCaption(),
+            window.dialogParent(), errorCaption(),
             QStringLiteral("无法读取菜单文件“%1”:%2\n当前的配置没有改动。").arg(shownName(path), errorText(*error)),
             MessageIcon::Warning);
         return;
     }
     const auto imported = importMenu(std::get<std::string>(bytes));
     if (const auto* problem = std::get_if<NotAMenu>(&imported)) {
-        dialogs.message(&window, errorCaption(),
+        dialogs.message(window.dialogParent(), errorCaption(),
                         QStringLiteral("“%1”不是菜单文件,%2\n当前的配置没有改动。")
                             .arg(shownName(path), programText(describeNotAMenu(*problem))),
                         MessageIcon::Warning);
         return;
     }
     const ImportedMenu& menu = std::get<ImportedMenu>(imported);
-    window.changeDocument([&] { applyProject(window, document, menu.project); }, true);
+    window.changeDocument([&] { window.showMenu(menu.project, 1, MenuWindow::EmptyTexts::KeepBox); }, true);
     if (menu.notTakenOver.empty())
         return;
     QString list = QStringLiteral("菜单已读取,以下内容没有导入:");
@@ -79,19 +64,19 @@ void importMenuFile(MainWindow& window, Document& document, Dialogs& dialogs, co
         list += QStringLiteral("\n· ") + programText(menu.notTakenOver[i]);
     if (menu.notTakenOver.size() > kListedLeftovers)
         list += QStringLiteral("\n……另有 %1 项").arg(menu.notTakenOver.size() - kListedLeftovers);
-    dialogs.message(&window, messageCaption(), list, MessageIcon::Information);
+    dialogs.message(window.dialogParent(), messageCaption(), list, MessageIcon::Information);
 }
 
 }  // namespace
 
-void saveProjectCommand(MainWindow& window, Document& document, Dialogs& dialogs, const WriteFunction& write)
+void saveProjectCommand(MenuWindow& window, Document& document, Dialogs& dialogs, const WriteFunction& write)
 {
-    const std::optional<QString> chosen = dialogs.saveFileName(&window, projectFilter());
+    const std::optional<QString> chosen = dialogs.saveFileName(window.dialogParent(), projectFilter());
     if (!chosen || chosen->isEmpty())
         return;
     const std::string path = iniFileName(QFile::encodeName(*chosen).toStdString());
     if (const auto error = writeProject(path, window.menuSettings(), document.slots, write)) {
-        dialogs.message(&window, errorCaption(),
+        dialogs.message(window.dialogParent(), errorCaption(),
                         QStringLiteral("无法保存配置文件“%1”:%2\n%3")
                             .arg(shownName(path), errorText(*error),
                                  error->touched ? QStringLiteral("文件可能只写入了一部分,请换一个位置重新保存。")
@@ -100,26 +85,27 @@ void saveProjectCommand(MainWindow& window, Document& document, Dialogs& dialogs
     }
 }
 
-void loadProjectCommand(MainWindow& window, Document& document, Dialogs& dialogs)
+void loadProjectCommand(MenuWindow& window, Dialogs& dialogs)
 {
-    const std::optional<QString> chosen =
-        dialogs.openFileName(&window, projectFilter() + QLatin1Char('|') + QString::fromUtf8(kMenuFileFilter));
+    const std::optional<QString> chosen = dialogs.openFileName(
+        window.dialogParent(), projectFilter() + QLatin1Char('|') + QString::fromUtf8(kMenuFileFilter));
     if (!chosen || chosen->isEmpty())
         return;
     const std::string path = QFile::encodeName(*chosen).toStdString();
     if (isMenuFileName(path)) {
-        importMenuFile(window, document, dialogs, path);
+        importMenuFile(window, dialogs, path);
         return;
     }
     auto read = readProjectFile(path);
     if (const auto* error = std::get_if<FileError>(&read)) {
         dialogs.message(
-            &window, errorCaption(),
+            window.dialogParent(), errorCaption(),
             QStringLiteral("无法读取配置文件“%1”:%2\n当前的配置没有改动。").arg(shownName(path), errorText(*error)),
             MessageIcon::Warning);
         return;
     }
-    window.changeDocument([&] { applyProject(window, document, std::get<ProjectData>(read)); }, true);
+    window.changeDocument([&] { window.showMenu(std::get<ProjectData>(read), 1, MenuWindow::EmptyTexts::KeepBox); },
+                          true);
 }
 
 void copySlotCommand(Document& document)
@@ -127,23 +113,27 @@ void copySlotCommand(Document& document)
     document.slotClipboard = document.slots[document.currentSlot];
 }
 
-void pasteSlotCommand(MainWindow& window, Document& document)
+void pasteSlotCommand(MenuWindow& window, Document& document)
 {
-    window.changeDocument([&] {
-        document.slots[document.currentSlot] = document.slotClipboard;
-        // A pasted record without a valid item ID leaves the cell empty, as other ways of emptying a slot do.
-        window.refreshCell(document.currentSlot);
-        window.refreshPreview();
-    });
+    window.changeDocument(
+        [&] {
+            document.slots[document.currentSlot] = document.slotClipboard;
+            // A pasted record without a valid item ID leaves the cell empty, as other ways of emptying a slot do.
+            window.refreshCell(document.currentSlot);
+            window.refreshPreview();
+        },
+        false);
 }
 
-void emptySlotCommand(MainWindow& window, Document& document)
+void emptySlotCommand(MenuWindow& window, Document& document)
 {
-    window.changeDocument([&] {
-        document.slots[document.currentSlot] = SlotRecord{};
-        window.grid()->clearPicture(document.currentSlot);
-        window.refreshPreview();
-    });
+    window.changeDocument(
+        [&] {
+            document.slots[document.currentSlot] = SlotRecord{};
+            window.refreshCell(document.currentSlot);
+            window.refreshPreview();
+        },
+        false);
 }
 
 }  // namespace cofferon

@@ -12,7 +12,6 @@
 #include <QToolTip>
 
 #include "app/core/ProgramDirectory.h"
-#include "app/gui/DocText.h"
 #include "app/gui/MainWindow.h"
 #include "preview/core/GridGeometry.h"
 #include "preview/core/StarterIcons.h"
@@ -23,6 +22,7 @@
 #include "support/GuiTestMain.h"
 #include "support/Screenshot.h"
 #include "support/TempDir.h"
+#include "ui/gui/DocText.h"
 #include "ui/gui/InputHints.h"
 #include "ui/gui/SlotEditor.h"
 
@@ -283,6 +283,15 @@ private Q_SLOTS:
         QVERIFY(title->text().size() < 2);  // the box took back its typing
         QVERIFY(m_document.slots[1] == SlotRecord{});  // the document step stays
         QVERIFY(m_window->history().canUndo());
+
+        // Taking the step back from the grid leaves the box as it is, its own undo steps too.
+        QTest::keyClicks(title, QStringLiteral("cd"));
+        const QString typed = title->text();
+        click(1);
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(m_document.slots[1].name, std::string("kept"));
+        QCOMPARE(title->text(), typed);
+        QVERIFY(title->isUndoAvailable());
     }
 
     void filledCellsShowTheirTooltipOnHover()

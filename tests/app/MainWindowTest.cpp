@@ -9,13 +9,13 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/gui/DocText.h"
 #include "app/gui/MainWindow.h"
 #include "support/Controls.h"
 #include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
 #include "support/Screenshot.h"
 #include "ui/core/Layout.h"
+#include "ui/gui/DocText.h"
 #include "ui/gui/InputHints.h"
 
 using namespace cofferon;

@@ -16,7 +16,6 @@
 
 #include "app/core/ItemId.h"
 #include "app/core/ProgramDirectory.h"
-#include "app/gui/DocText.h"
 #include "app/gui/MainWindow.h"
 #include "preview/core/StarterIcons.h"
 #include "preview/gui/ItemPicker.h"
@@ -28,6 +27,7 @@
 #include "support/SoakDriver.h"
 #include "support/TempDir.h"
 #include "ui/gui/Dialogs.h"
+#include "ui/gui/DocText.h"
 #include "ui/gui/InputHints.h"
 #include "ui/gui/SlotEditor.h"
 

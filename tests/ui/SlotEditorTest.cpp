@@ -10,13 +10,13 @@
 #include <QTest>
 
 #include "app/core/Codec.h"
-#include "app/gui/DocText.h"
 #include "support/Controls.h"
 #include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
 #include "support/Screenshot.h"
 #include "ui/core/InsertMenus.h"
 #include "ui/gui/ColourPicker.h"
+#include "ui/gui/DocText.h"
 #include "ui/gui/InputHints.h"
 #include "ui/gui/SlotEditor.h"
 

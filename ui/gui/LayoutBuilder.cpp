@@ -12,9 +12,9 @@
 #include <QScrollBar>
 #include <QTextEdit>
 
-#include "app/gui/DocText.h"
 #include "ui/gui/CharacterFilter.h"
 #include "ui/gui/ColourPicker.h"
+#include "ui/gui/DocText.h"
 #include "ui/gui/InputHints.h"
 #include "ui/gui/MenuIconPictures.h"
 #include "ui/gui/TextBoxes.h"

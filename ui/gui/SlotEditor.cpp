@@ -13,7 +13,6 @@
 
 #include "app/core/ItemId.h"
 #include "app/core/Text.h"
-#include "app/gui/DocText.h"
 #include "export/core/MenuValues.h"
 #include "preview/gui/ItemPicker.h"
 #include "ui/core/InsertMenus.h"
@@ -21,6 +20,7 @@
 #include "ui/core/SlotEditorText.h"
 #include "ui/gui/ColourPicker.h"
 #include "ui/gui/Dialogs.h"
+#include "ui/gui/DocText.h"
 #include "ui/gui/InputHints.h"
 #include "ui/gui/LayoutBuilder.h"
 #include "ui/gui/TextBoxes.h"

@@ -1,4 +1,4 @@
-#include "app/gui/DocText.h"
+#include "ui/gui/DocText.h"
 
 #include "app/core/Codec.h"
 
