@@ -11,15 +11,14 @@
 #include <QTimer>
 #include <QToolTip>
 
-#include "app/core/ProgramDirectory.h"
 #include "app/gui/MainWindow.h"
 #include "preview/core/GridGeometry.h"
 #include "preview/core/StarterIcons.h"
 #include "preview/gui/PreviewGrid.h"
 #include "project/core/ProjectFile.h"
 #include "support/Controls.h"
-#include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
+#include "support/MainWindowFixture.h"
 #include "support/Screenshot.h"
 #include "support/TempDir.h"
 #include "ui/gui/DocText.h"
@@ -30,20 +29,10 @@ using namespace cofferon;
 
 // Undo and redo, drag and drop on the grid, its keys and its tooltips, all
 // through real mouse and key events on the main window.
-class EditingTest : public QObject {
+class EditingTest : public QObject, public test::MainWindowFixture {
     Q_OBJECT
 
 private:
-    Document m_document;
-    test::FakeDialogs m_dialogs;
-    std::unique_ptr<MainWindow> m_window;
-    std::unique_ptr<test::TempDir> m_dir;
-
-    template <typename T>
-    T* find(const char* name) const
-    {
-        return test::child<T>(m_window.get(), name);
-    }
     SlotCell* cell(int slot) const { return m_window->grid()->cell(slot); }
     QImage picture(int slot) const { return cell(slot)->pixmap().toImage(); }
     QString preview() const { return find<QTextEdit>("效果预览")->toPlainText(); }
@@ -101,24 +90,9 @@ private:
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_document = Document{};
-        m_dialogs = test::FakeDialogs{};
-        m_dir = std::make_unique<test::TempDir>();
-        setProgramDirectory(m_dir->path().string());
-        m_window = std::make_unique<MainWindow>(m_document, m_dialogs);
-        m_window->show();
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    }
+    void init() { QVERIFY(openWindow(Shown::Active)); }
 
-    void cleanup()
-    {
-        m_window.reset();
-        setProgramDirectory(".");
-        m_dir.reset();
-    }
+    void cleanup() { closeWindow(); }
 
     void dragMovesOrCopiesAndAShortPressOnlySelects()
     {

@@ -10,9 +10,8 @@
 #include <QTest>
 
 #include "app/gui/MainWindow.h"
-#include "support/Controls.h"
-#include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
+#include "support/MainWindowFixture.h"
 #include "support/Screenshot.h"
 #include "ui/core/Layout.h"
 #include "ui/gui/DocText.h"
@@ -20,20 +19,10 @@
 
 using namespace cofferon;
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, public test::MainWindowFixture {
     Q_OBJECT
 
 private:
-    Document m_document;
-    test::FakeDialogs m_dialogs;
-    std::unique_ptr<MainWindow> m_window;
-
-    template <typename T>
-    T* find(const char* name) const
-    {
-        return test::child<T>(m_window.get(), name);
-    }
-
     void focus(QWidget* widget)
     {
         widget->setFocus(Qt::TabFocusReason);
@@ -47,16 +36,9 @@ private:
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_document = Document{};
-        m_window = std::make_unique<MainWindow>(m_document, m_dialogs);
-        m_window->show();
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    }
+    void init() { QVERIFY(openWindow(Shown::Active)); }
 
-    void cleanup() { m_window.reset(); }
+    void cleanup() { closeWindow(); }
 
     void layoutMatchesTheTable()
     {

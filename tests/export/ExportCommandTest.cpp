@@ -9,10 +9,9 @@
 
 #include "app/core/Codec.h"
 #include "app/gui/MainWindow.h"
-#include "support/Controls.h"
 #include "support/FailingWrite.h"
-#include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempDir.h"
 #include "ui/gui/InputHints.h"
 
@@ -32,21 +31,10 @@ QString qs(const std::string& path)
 
 }  // namespace
 
-class ExportCommandTest : public QObject {
+class ExportCommandTest : public QObject, public test::MainWindowFixture {
     Q_OBJECT
 
 private:
-    Document m_document;
-    test::FakeDialogs m_dialogs;
-    std::unique_ptr<MainWindow> m_window;
-    std::unique_ptr<test::TempDir> m_dir;
-
-    template <typename T>
-    T* find(const char* name) const
-    {
-        return test::child<T>(m_window.get(), name);
-    }
-
     void setTitle(const QString& title) { setValue(find<QLineEdit>("菜单标题"), title); }
 
     void exportTo(const std::optional<QString>& answer, OutputEncoding encoding)
@@ -71,19 +59,9 @@ private:
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_document = Document{};
-        m_dialogs = test::FakeDialogs{};
-        m_window = std::make_unique<MainWindow>(m_document, m_dialogs);
-        m_dir = std::make_unique<test::TempDir>();
-    }
+    void init() { QVERIFY(openWindow(Shown::No)); }
 
-    void cleanup()
-    {
-        m_window.reset();
-        m_dir.reset();
-    }
+    void cleanup() { closeWindow(); }
 
     void workedExampleIsWrittenFromTheWindow()
     {

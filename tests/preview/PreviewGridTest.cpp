@@ -13,29 +13,18 @@
 #include "preview/core/GridGeometry.h"
 #include "preview/core/StarterIcons.h"
 #include "preview/gui/PreviewGrid.h"
-#include "support/Controls.h"
-#include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
+#include "support/MainWindowFixture.h"
 #include "support/Screenshot.h"
 #include "support/TempDir.h"
 #include "ui/gui/SlotEditor.h"
 
 using namespace cofferon;
 
-class PreviewGridTest : public QObject {
+class PreviewGridTest : public QObject, public test::MainWindowFixture {
     Q_OBJECT
 
 private:
-    Document m_document;
-    test::FakeDialogs m_dialogs;
-    std::unique_ptr<MainWindow> m_window;
-
-    template <typename T>
-    T* find(const char* name) const
-    {
-        return test::child<T>(m_window.get(), name);
-    }
-
     SlotCell* cell(int slot) const { return m_window->grid()->cell(slot); }
     QLabel* redbox() const { return find<QLabel>("Redbox"); }
     QString preview() const { return find<QTextEdit>("效果预览")->toPlainText(); }
@@ -50,15 +39,9 @@ private:
     void setRows(int rows) { find<QComboBox>("行数")->setCurrentIndex(rows - 1); }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_document = Document{};
-        m_window = std::make_unique<MainWindow>(m_document, m_dialogs);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    }
+    void init() { QVERIFY(openWindow(Shown::Exposed)); }
 
-    void cleanup() { m_window.reset(); }
+    void cleanup() { closeWindow(); }
 
     void startsWith54VisibleEmptyCells()
     {

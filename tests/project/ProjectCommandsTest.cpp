@@ -11,15 +11,13 @@
 #include <unistd.h>
 
 #include "app/core/Codec.h"
-#include "app/core/ProgramDirectory.h"
 #include "app/gui/MainWindow.h"
 #include "preview/gui/PreviewGrid.h"
 #include "project/core/ExportCli.h"
 #include "project/core/ProjectFile.h"
-#include "support/Controls.h"
 #include "support/FailingWrite.h"
-#include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
+#include "support/MainWindowFixture.h"
 #include "support/TempDir.h"
 #include "ui/gui/InputHints.h"
 
@@ -65,20 +63,10 @@ std::string windowsProject()
 
 }  // namespace
 
-class ProjectCommandsTest : public QObject {
+class ProjectCommandsTest : public QObject, public test::MainWindowFixture {
     Q_OBJECT
 
 private:
-    Document m_document;
-    test::FakeDialogs m_dialogs;
-    std::unique_ptr<MainWindow> m_window;
-    std::unique_ptr<test::TempDir> m_dir;
-
-    template <typename T>
-    T* find(const char* name) const
-    {
-        return test::child<T>(m_window.get(), name);
-    }
     void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
     void save(const std::optional<QString>& name)
     {
@@ -98,21 +86,9 @@ private:
     QString preview() const { return find<QTextEdit>("效果预览")->toPlainText(); }
 
 private Q_SLOTS:
-    void init()
-    {
-        m_document = Document{};
-        m_dialogs = test::FakeDialogs{};
-        m_dir = std::make_unique<test::TempDir>();
-        setProgramDirectory(m_dir->path().string());  // no icons: every item shows the checkerboard
-        m_window = std::make_unique<MainWindow>(m_document, m_dialogs);
-    }
+    void init() { QVERIFY(openWindow(Shown::No)); }
 
-    void cleanup()
-    {
-        m_window.reset();
-        setProgramDirectory(".");
-        m_dir.reset();
-    }
+    void cleanup() { closeWindow(); }
 
     void saveNamesTheFileAndWritesTheWholeWork()
     {
