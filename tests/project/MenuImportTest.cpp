@@ -6,6 +6,7 @@
 #include "app/core/Codec.h"
 #include "export/core/MenuEncoding.h"
 #include "project/core/MenuImport.h"
+#include "support/AwkwardValues.h"
 #include "support/TempDir.h"
 
 namespace cofferon {
@@ -31,7 +32,7 @@ ImportedMenu imported(std::string_view bytes)
 // lines at the end, Chinese that also reads as UTF-8, numbers with zeros.
 class MenuMaker {
 public:
-    explicit MenuMaker(unsigned seed) : m_random(seed) {}
+    explicit MenuMaker(unsigned seed) : m_values(seed) {}
 
     ProjectData make()
     {
@@ -40,23 +41,23 @@ public:
         if (chance(2))
             project.settings.menuCommand = piece();
         if (chance(2)) {
-            project.settings.openItem = pick(kIds);
+            project.settings.openItem = m_values.itemId(false);
             project.settings.leftClick = chance(2);
             project.settings.rightClick = chance(2);
         }
-        project.settings.rowIndex = static_cast<int>(m_random() % 6);
+        project.settings.rowIndex = static_cast<int>(m_values.pick(6));
         for (int slot = 1; slot <= kSlotCount; ++slot) {
             if (!chance(4))
                 continue;
             SlotRecord& r = project.slots[slot];
-            r.id = pick(kIds);
+            r.id = m_values.itemId(false);
             r.name = maybe(piece());
             r.lore = maybe(lines());
             r.command = maybe(lines());
             r.enchants = maybe(lines());
-            r.money = maybe(pick(kNumbers));
-            r.point = maybe(pick(kWholeNumbers));
-            r.exp = maybe(pick(kWholeNumbers));
+            r.money = maybe(m_values.number(true));
+            r.point = maybe(m_values.number(false));
+            r.exp = maybe(m_values.number(false));
             r.item = maybe(piece());
             r.amount = maybe(piece());
             r.keepOpen = chance(2) ? "true" : pick({"false", ""});
@@ -69,48 +70,13 @@ public:
     }
 
 private:
-    static constexpr const char* kPieces[] = {
-        "a",   "&6Shop", " ",    "'",    "\"", "''",  "; ",  ", ",     "#", ": ", "- ", "~", "null",
-        "yes", "\t",     "中文", "商店", "&^", "\\n", "{a}", "[1, 2]", "ḿ", "€",  "😀",  "&", "§c",
-    };
-    static constexpr const char* kIds[] = {"1", "35:14", "035:01", "299", "397:3", "7 ", " 8", "5'"};
-    static constexpr const char* kNumbers[] = {"10", "010", "-0", "2.50", "-007.5", "99999999999999999999"};
-    static constexpr const char* kWholeNumbers[] = {"0", "7", "-3", "0012"};
-
-    bool chance(unsigned in) { return m_random() % in == 0; }
-    template <std::size_t N>
-    std::string pick(const char* const (&list)[N])
-    {
-        return list[m_random() % N];
-    }
-    std::string pick(std::initializer_list<const char*> list) { return *(list.begin() + m_random() % list.size()); }
+    bool chance(unsigned in) { return m_values.pick(in) == 0; }
+    std::string pick(std::initializer_list<const char*> list) { return *(list.begin() + m_values.pick(list.size())); }
     std::string maybe(std::string value) { return chance(3) ? std::string() : value; }
+    std::string piece() { return m_values.text(true); }
+    std::string lines() { return test::AwkwardValues::joinLines(m_values.lines()); }
 
-    std::string piece()
-    {
-        std::string text;
-        const unsigned count = 1 + m_random() % 4;
-        for (unsigned i = 0; i < count; ++i)
-            text += gb(pick(kPieces).c_str());
-        return text;
-    }
-
-    std::string lines()
-    {
-        std::string text;
-        const unsigned count = 1 + m_random() % 4;
-        for (unsigned i = 0; i < count; ++i) {
-            if (i > 0)
-                text += "\r\n";
-            if (!chance(4))
-                text += piece();
-        }
-        if (chance(6))
-            text += "\r\n";
-        return text;
-    }
-
-    std::mt19937 m_random;
+    test::AwkwardValues m_values;
 };
 
 TEST(MenuImport, EveryExportedMenuComesBackByteForByteInBothEncodings)

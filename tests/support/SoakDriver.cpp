@@ -16,7 +16,6 @@
 #include <QWindow>
 
 #include <cstdio>
-#include <string_view>
 #include <utility>
 
 #include "support/CrashTrail.h"
@@ -25,34 +24,9 @@ namespace cofferon::test {
 
 namespace {
 
-using namespace std::literals;
-
 constexpr int kTrailLength = 12;
 // A run that cannot close its windows again within this many steps is stuck.
 constexpr int kWindDownLimit = 200;
-
-// Pieces of text chosen for what they may break: the program's own syntax
-// (item IDs, colour codes, placeholders, the project file's line-break
-// escape), the file formats it writes, encodings and control characters
-// (a NUL, a lone surrogate).
-// clang-format off
-constexpr std::u16string_view kTextPieces[] = {
-    u"1"sv, u"35:14"sv, u"298"sv, u"299:0"sv, u"397:3"sv, u"0"sv, u"-5"sv, u"1:2:3"sv, u"007"sv,
-    u"99999999999999999999"sv, u"12:"sv, u":"sv, u"35-14"sv, u"abc"sv, u"Shop"sv, u"x y"sv, u"&a绿色&l粗体&r还原"sv,
-    u"&"sv, u"&&z&"sv, u"§c"sv, u"绿色羊毛"sv, u"菜单标题"sv, u"物品ID 如:1:1"sv, u"所需金钱(可留空)"sv, u"　全角空格　"sv, u"{player}"sv,
-    u"{max_players"sv, u"[Setting]"sv, u"title=x"sv, u";"sv, u"&^p"sv, u"'quoted' \"double\""sv, u"key: value"sv,
-    u"- item"sv, u"#"sv, u"\\n"sv, u"%1%s%n"sv, u"255, 0, 0"sv, u"Sharpness, 3x"sv, u"tell:hi"sv, u"\t"sv,
-    u"\x01\x1b\x7f"sv, u"\0"sv, u"\x200b"sv, u"\xfeff"sv, u"\xd800"sv, u"😀"sv, u"𠀀"sv, u"Ω é ß"sv, u"€"sv};
-// clang-format on
-
-const std::vector<QString>& lineBreaks()
-{
-    static const std::vector<QString> breaks = {
-        QStringLiteral("\r\n"), QStringLiteral("\n"),          QStringLiteral("\r"),         QString(QChar(0x2028)),
-        QStringLiteral("\n\n"), QStringLiteral("\r\n   \r\n"), QStringLiteral("\n\u3000\n"), QStringLiteral("\n\t\n"),
-    };
-    return breaks;
-}
 
 struct Key {
     Qt::Key key;
@@ -197,9 +171,11 @@ QString printable(QString text, qsizetype longest)
 }
 
 SoakDriver::SoakDriver(std::uint32_t seed, int events, QWidget* mainWindow)
-    : m_random(seed), m_events(events), m_main(mainWindow)
+    : m_random(seed), m_values(seed), m_events(events), m_main(mainWindow)
 {
     m_header = QStringLiteral("soak seed %1, %2 events").arg(seed).arg(events).toUtf8();
+    // Now and then what no file may hold: a control character, a lone surrogate.
+    m_values.setRates(0.1, 0.0);
     m_trace = qEnvironmentVariableIntValue("COFFERON_SOAK_TRACE") != 0;
 }
 
@@ -668,26 +644,8 @@ QString SoakDriver::closeWindow(QWidget* top)
 
 QString SoakDriver::randomText(bool multiLine)
 {
-    QString text;
-    const int pieces = between(1, 3);
-    for (int i = 0; i < pieces; ++i) {
-        if (i > 0 && multiLine)
-            text += pick(lineBreaks());
-        const int roll = between(1, 100);
-        if (roll <= 60) {
-            const std::u16string_view piece = kTextPieces[between(0, static_cast<int>(std::size(kTextPieces)) - 1)];
-            text += QString::fromUtf16(piece.data(), static_cast<qsizetype>(piece.size()));
-        } else if (roll <= 80) {
-            for (int n = between(1, 8); n > 0; --n)
-                text += QChar(u'a' + between(0, 25));
-        } else if (roll <= 95) {
-            for (int n = between(1, 6); n > 0; --n)
-                text += QChar(0x4e00 + between(0, 0x51a5));  // CJK unified ideographs
-        } else {
-            text += QString(between(100, 400), QChar(u'x' + between(0, 1)));
-        }
-    }
-    return text;
+    const std::u16string text = m_values.typed(multiLine);
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QMimeData* SoakDriver::randomMimeData(QString& description)

@@ -19,6 +19,8 @@
 #include <random>
 #include <vector>
 
+#include "support/AwkwardValues.h"
+
 class QMimeData;
 class QWidget;
 
@@ -55,8 +57,7 @@ public:
         return items[static_cast<std::size_t>(between(0, static_cast<int>(items.size()) - 1))];
     }
 
-    // Text as a user or another program might produce it: Chinese and ASCII,
-    // item IDs, colour codes, line breaks, control characters, long runs.
+    // Text as a user or another program might produce it.
     QString randomText(bool multiLine);
     // Clipboard or drag contents: text, nothing at all, HTML, a picture or URLs.
     QMimeData* randomMimeData(QString& description);
@@ -89,6 +90,7 @@ private:
     QPoint randomPoint(QWidget* top, QString& inside);
 
     std::mt19937 m_random;
+    AwkwardValues m_values;
     int m_events;
     QWidget* m_main;
     QEventLoop m_loop;

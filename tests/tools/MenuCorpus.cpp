@@ -28,6 +28,7 @@
 #include "app/core/Text.h"
 #include "project/core/IniFile.h"
 #include "project/core/ProjectFile.h"
+#include "support/AwkwardValues.h"
 
 namespace cofferon {
 namespace {
@@ -36,77 +37,13 @@ using namespace std::string_literals;
 
 // ---------------------------------------------------------------- values ---
 
-// Pieces of values, typed as UTF-8 here; the document holds them in GB18030.
-const std::vector<std::string> kPlain = {
-    "a", "Shop", "商店", "红色羊毛", "&6金币", "x y", "1", "tell: hi", "op:say hi", "§c", "é", "ａｂ", "Ｑ",
-};
-
-// Harmless to the writer, but a reader that is not given them in quotes takes
-// them for something else.
-const std::vector<std::string> kYamlNasty = {
-    "'",      "''",   "\"",     "#",   " #x", "# ", ": ",  ":",      "- ",  "-",    "&a",        "&l&n",
-    "~",      "null", "NULL",   "yes", "No",  "on", "010", "0x1F",   "1e3", ".inf", "{a: b}",    "[1, 2]",
-    "*ref",   "&x ",  "!!str ", "|",   ">",   "%",  "@",   "`",      "\\",  "\\n",  "---",       "...",
-    "? ",     ",",    "=",      ";",   "&^",  "^p", "\t",  " ",      "  ",  " \t ", "[Setting]", "\u00a0",
-    "\ufeff", "😀",    "🎉",      "丂",  "—",   "·",  "€",   "\ue000", "ḿ",   "５",   "ｐ",
-};
-
-// Characters the writer must refuse: a reader rejects them or changes them.
-// No line feed: no value the program holds can have one (the boxes turn them
-// into blanks, lines are joined by CR LF, the project file is read by lines),
-// and the project file writes one as a blank.
-const std::vector<std::string> kControls = {
-    "\0"s,    "\x01",   "\a",     "\b",     "\v",     "\f",     "\x1b",   "\x7f",
-    "\u0080", "\u0085", "\u009f", "\u2028", "\u2029", "\ufffe", "\uffff", "\r",
-};
-
-// Document bytes with no UTF-8 form: stray bytes, a cut four-byte sequence, an
-// unassigned one. Next to other pieces some of them form characters after all.
-const std::vector<std::string> kRawBytes = {
-    "\x80", "\xff", "\x81", "\xfe", "\x81\x30", "\x85\x30\x81\x30",
-};
-
-// Single-line fields only: the project file reads "&^p" back as a line break
-// in the multi-line fields by design.
-const std::vector<std::string> kSingleLineOnly = {"&^p", "&^P"};
-
-const std::vector<std::string> kBlanks = {" ", "  ", "\t", " \t", "\u3000"};
-
-// The skull twice: only that exact text writes the skull owner.
-const std::vector<std::string> kGoodIds = {
-    "1",     "35",  "35:14",  "035:01", "1:0", "298",        "299", "300:3", "301", "397:3",
-    "397:3", "397", "397:03", "12abc",  "5'",  "2147483647", "５",  "264:1", "7 ",  " 8",
-};
-const std::vector<std::string> kBadIds = {"0", "abc", "5:", ":5", "1:2:3", "1:-1", "2147483648", "'5'", "5::", ""};
-
-// Whole numbers beyond 64 bits; PRICE also gets a fraction beyond a double's precision.
-const std::vector<std::string> kHugeNumbers = {"123456789012345678901234567890", "9223372036854775808",
-                                               "-999999999999999999999"};
-const std::vector<std::string> kDecimals = {"0",   "10",   "-5",    "007",  "-0",  "2.50",
-                                            "0.5", "-0.0", "00.10", "-000", "100", "1234567890.1234567890123"};
-const std::vector<std::string> kIntegers = {"0", "10", "-5", "007", "-0", "1", "-2147483649", "000"};
-const std::vector<std::string> kNotNumbers = {
-    "-", "1-2", "+5", "1e3", "0x1F", "1.", ".5", "1.2.3", "1,000", "1_000", "NaN", ".inf", "５", "٣", "1 2", "abc",
-};
-
-class ValueMaker {
+// The awkward values; with keptOnly, only ones that the project file gives
+// back unchanged, so that the corpus tests the export alone.
+class ValueMaker : public test::AwkwardValues {
 public:
-    ValueMaker(std::mt19937_64& random, bool keptOnly) : m_random(random), m_keptOnly(keptOnly)
-    {
-        // How often this project's values carry something the writer must refuse.
-        const double rates[] = {0.0, 0.0, 0.0, 0.01, 0.03, 0.08};
-        m_hazard = rates[pick(std::size(rates))];
-        // How often a value has blanks or quotes at its ends.
-        const double ends[] = {0.0, 0.0, 0.03, 0.1};
-        m_ends = ends[pick(std::size(ends))];
-    }
+    ValueMaker(std::seed_seq& seeds, bool keptOnly) : AwkwardValues(seeds), m_keptOnly(keptOnly) { drawRates(); }
 
-    bool chance(double p) { return std::uniform_real_distribution<double>(0.0, 1.0)(m_random) < p; }
-    std::size_t pick(std::size_t count) { return std::uniform_int_distribution<std::size_t>(0, count - 1)(m_random); }
-    const std::string& from(const std::vector<std::string>& list) { return list[pick(list.size())]; }
-
-    // A value from `make` for the slot field `field`; with keptOnly, one that
-    // the project file gives back unchanged, so the corpus tests the export alone.
+    // A value from `make` for the slot field `field`.
     template <typename Make>
     auto kept(std::string SlotRecord::*field, Make make)
     {
@@ -116,84 +53,9 @@ public:
         return value;
     }
 
-    // A document text (GB18030) of a few pieces.
-    std::string text(bool singleLine)
-    {
-        std::string value;
-        // Now and then a long one, far past the 1024 characters YAML allows a key.
-        const std::size_t pieces = chance(0.01) ? 300 : 1 + pick(5);
-        for (std::size_t i = 0; i < pieces; ++i)
-            value += piece(singleLine);
-        if (chance(m_ends))
-            value = document(from(kBlanks)) + value;
-        if (chance(m_ends))
-            value += document(from(kBlanks));
-        if (chance(m_ends / 2)) {
-            const std::string quote = chance(0.5) ? "'" : "\"";
-            value = quote + value + quote;
-        }
-        return value;
-    }
-
-    // Lines of a multi-line field: some empty, some blank.
-    std::vector<std::string> lines()
-    {
-        std::vector<std::string> result;
-        const std::size_t count = 1 + pick(4);
-        for (std::size_t i = 0; i < count; ++i) {
-            if (chance(0.12))
-                result.emplace_back();
-            else if (chance(0.08))
-                result.push_back(document(from(kBlanks)));
-            else
-                result.push_back(text(false));
-        }
-        return result;
-    }
-
-    std::string number(bool decimal)
-    {
-        if (chance(m_hazard * 3))
-            return chance(0.2) ? text(true) : document(from(kNotNumbers));
-        std::string value = chance(0.1) ? from(kHugeNumbers) : from(decimal ? kDecimals : kIntegers);
-        if (chance(m_ends))
-            value = (chance(0.5) ? " " : "") + value + (chance(0.5) ? " " : "");
-        return value;
-    }
-
-    std::string itemId(bool allowBad)
-    {
-        if (allowBad && chance(0.15))
-            return document(from(kBadIds));
-        std::string id = document(from(kGoodIds));
-        // Digits and then anything: usually still valid, its number being the leading digits.
-        if (chance(0.1))
-            id = document(std::to_string(1 + pick(400))) + text(true);
-        return id;
-    }
-
-    static std::string document(std::string_view utf8)
-    {
-        auto converted = utf8ToGb18030(utf8);
-        if (!converted) {
-            std::cerr << "menu_corpus: no GB18030 form for a piece\n";
-            std::exit(2);
-        }
-        return std::move(*converted);
-    }
-
 private:
-    std::string piece(bool singleLine)
-    {
-        if (chance(m_hazard))
-            return chance(0.6) ? document(from(kControls)) : from(kRawBytes);
-        if (singleLine && chance(0.03))
-            return document(from(kSingleLineOnly));
-        return document(from(chance(0.4) ? kPlain : kYamlNasty));
-    }
-
     static std::string joined(const std::string& value) { return value; }
-    static std::string joined(const std::vector<std::string>& lines);
+    static std::string joined(const std::vector<std::string>& lines) { return joinLines(lines); }
 
     static bool keeps(std::string SlotRecord::*field, const std::string& value)
     {
@@ -207,24 +69,8 @@ private:
         return back.slots[1] == slots[1] || (field == &SlotRecord::id && !isValidItemId(value));
     }
 
-    std::mt19937_64& m_random;
     bool m_keptOnly = false;
-    double m_hazard = 0.0;
-    double m_ends = 0.0;
 };
-
-std::string joinLines(const std::vector<std::string>& lines)
-{
-    std::string joined;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        joined += (i == 0 ? "" : "\r\n") + lines[i];
-    return joined;
-}
-
-std::string ValueMaker::joined(const std::vector<std::string>& lines)
-{
-    return joinLines(lines);
-}
 
 // ------------------------------------------------------------------ json ---
 
@@ -318,11 +164,11 @@ Slot makeSlot(ValueMaker& make)
         return make.chance(p) ? make.kept(field, value) : std::string();
     };
     auto text = [&] { return make.text(true); };
-    auto lines = [&] { return joinLines(make.lines()); };
+    auto lines = [&] { return ValueMaker::joinLines(make.lines()); };
     r.name = maybe(0.7, &SlotRecord::name, text);
     if (make.chance(0.6)) {
         slot.lore = make.kept(&SlotRecord::lore, [&] { return make.lines(); });
-        r.lore = joinLines(slot.lore);
+        r.lore = ValueMaker::joinLines(slot.lore);
     }
     r.command = maybe(0.5, &SlotRecord::command, lines);
     r.enchants = maybe(0.3, &SlotRecord::enchants, lines);
@@ -449,8 +295,7 @@ bool writeFile(const std::filesystem::path& path, const std::string& bytes)
 bool makeProject(const std::filesystem::path& folder, unsigned long long seed, int index, bool keptOnly)
 {
     std::seed_seq seeds{static_cast<unsigned>(seed), static_cast<unsigned>(seed >> 32), static_cast<unsigned>(index)};
-    std::mt19937_64 random(seeds);
-    ValueMaker make(random, keptOnly);
+    ValueMaker make(seeds, keptOnly);
 
     MenuSettings settings;
     settings.title = settingText(make, 0.04);
@@ -510,20 +355,6 @@ bool makeProject(const std::filesystem::path& folder, unsigned long long seed, i
     return writeFile(folder / (name + ".json"), json);
 }
 
-// The converter must agree with itself on every piece, or no expectation holds.
-bool piecesRoundTrip()
-{
-    for (const auto* list : {&kPlain, &kYamlNasty, &kControls, &kSingleLineOnly, &kBlanks, &kGoodIds, &kBadIds}) {
-        for (const std::string& piece : *list) {
-            if (gb18030ToUtf8(ValueMaker::document(piece)) != piece) {
-                std::cerr << "menu_corpus: the piece " << jsonString(piece) << " does not convert back\n";
-                return false;
-            }
-        }
-    }
-    return true;
-}
-
 }  // namespace
 }  // namespace cofferon
 
@@ -553,8 +384,11 @@ int main(int argc, char* argv[])
         return 2;
     }
     std::filesystem::create_directories(folder);
-    if (!cofferon::piecesRoundTrip())
+    // The converter must agree with itself on every piece, or no expectation holds.
+    if (const auto piece = cofferon::test::AwkwardValues::pieceThatDoesNotConvertBack()) {
+        std::cerr << "menu_corpus: the piece " << cofferon::jsonString(*piece) << " does not convert back\n";
         return 1;
+    }
     for (int index = 0; index < count; ++index) {
         if (!cofferon::makeProject(folder, seed, index, keptOnly))
             return 1;
