@@ -132,12 +132,13 @@ private Q_SLOTS:
     {
         find<QComboBox>("行数")->setCurrentIndex(1);  // two rows
         fill(10, "ten");
-        click(10);
-        const std::pair<int, int> moves[] = {
-            {Qt::Key_Left, 10}, {Qt::Key_Up, 1},    {Qt::Key_Up, 1},
-            {Qt::Key_Right, 2}, {Qt::Key_Down, 11}, {Qt::Key_Down, 11},  // the last visible row is an edge
+        // From the slot clicked, one key; the grid's edges and the last visible row stop the frame.
+        const std::tuple<int, int, int> moves[] = {
+            {9, Qt::Key_Right, 9}, {10, Qt::Key_Left, 10}, {10, Qt::Key_Up, 1},    {1, Qt::Key_Up, 1},
+            {1, Qt::Key_Right, 2}, {2, Qt::Key_Down, 11},  {11, Qt::Key_Down, 11},
         };
-        for (const auto& [pressed, current] : moves) {
+        for (const auto& [from, pressed, current] : moves) {
+            click(from);
             key(pressed);
             QCOMPARE(m_document.currentSlot, current);
         }
