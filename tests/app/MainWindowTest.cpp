@@ -8,8 +8,10 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 
 #include "app/gui/MainWindow.h"
+#include "preview/gui/PreviewGrid.h"
 #include "support/GuiTestMain.h"
 #include "support/MainWindowFixture.h"
 #include "support/Screenshot.h"
@@ -263,6 +265,46 @@ private Q_SLOTS:
         QCOMPARE(m_document.slotClipboard.name, std::string("kept"));
         QCOMPARE(m_document.pickerList.size(), std::size_t(1));
         QVERIFY(m_dialogs.messages.empty());
+    }
+
+    // The one way a whole menu goes in: its slots with their pictures, the
+    // frame moved up into the rows shown, and the two rules for texts left out.
+    void showMenuPutsAWholeMenuIn()
+    {
+        using Texts = MenuWindow::EmptyTexts;
+        struct Row {
+            const char* what;
+            Texts texts;
+            std::optional<std::string> title;
+            QString shown;
+            int rowIndex;
+            int current;
+            int currentAfter;
+        };
+        const Row rows[] = {
+            {"absent, exact", Texts::ShowHint, std::nullopt, QStringLiteral("菜单标题"), 5, 14, 14},
+            {"empty, exact", Texts::ShowHint, "", QString(), 5, 14, 14},
+            {"absent, kept", Texts::KeepBox, std::nullopt, QStringLiteral("before"), 5, 14, 14},
+            {"empty, kept", Texts::KeepBox, "", QStringLiteral("before"), 5, 14, 14},
+            {"value", Texts::KeepBox, "T", QStringLiteral("T"), 5, 14, 14},
+            {"frame below the rows", Texts::ShowHint, "T", QStringLiteral("T"), 1, 50, 14},
+        };
+        auto* title = find<QLineEdit>("菜单标题");
+        for (const Row& row : rows) {
+            setValue(title, QStringLiteral("before"));
+            WholeMenu menu;
+            menu.settings.title = row.title;
+            menu.settings.rowIndex = row.rowIndex;
+            menu.slots[14] = {.name = "fourteen", .id = "1"};
+            m_window->showMenu(menu, row.current, row.texts);
+            QVERIFY2(title->text() == row.shown, row.what);
+            QVERIFY2(showsHint(title) == (row.shown == QStringLiteral("菜单标题")), row.what);
+            QVERIFY2(m_document.slots == menu.slots, row.what);
+            QVERIFY2(!m_window->grid()->cell(14)->pixmap().isNull(), row.what);
+            QVERIFY2(m_window->grid()->cell(19)->isHidden() == (row.rowIndex < 2), row.what);
+            QVERIFY2(m_document.currentSlot == row.currentAfter, row.what);
+            QVERIFY2(find<QTextEdit>("效果预览")->toPlainText().startsWith(QStringLiteral("fourteen")), row.what);
+        }
     }
 
     void settingsSnapshotReadsTheControls()
