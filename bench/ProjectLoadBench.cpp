@@ -50,26 +50,55 @@ std::string tenMegabyteProject()
     return cofferon::projectText(settings, slots);
 }
 
+// That project on disk and a shown main window that loads it.
+class TenMegabyteWindow {
+public:
+    TenMegabyteWindow()
+        : m_folder(std::filesystem::temp_directory_path() / "cofferon-bench"),
+          m_bytes(tenMegabyteProject()),
+          m_dialogs(QString::fromStdString((m_folder / "ten.ini").string())),
+          m_window(m_document, m_dialogs)
+    {
+        std::filesystem::create_directories(m_folder);
+        std::ofstream(m_folder / "ten.ini", std::ios::binary) << m_bytes;
+        cofferon::setProgramDirectory(m_folder.string());
+        m_window.show();
+    }
+    ~TenMegabyteWindow() { std::filesystem::remove_all(m_folder); }
+
+    void load() { cofferon::loadProjectCommand(m_window, m_dialogs); }
+
+    std::filesystem::path m_folder;
+    std::string m_bytes;
+    cofferon::Document m_document;
+    OneFileDialogs m_dialogs;
+    cofferon::MainWindow m_window;
+};
+
 void BM_LoadProject10MB(benchmark::State& state)
 {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "cofferon-bench";
-    std::filesystem::create_directories(folder);
-    const std::string path = (folder / "ten.ini").string();
-    const std::string bytes = tenMegabyteProject();
-    std::ofstream(path, std::ios::binary) << bytes;
-    cofferon::setProgramDirectory(folder.string());
-
-    cofferon::Document document;
-    OneFileDialogs dialogs(QString::fromStdString(path));
-    cofferon::MainWindow window(document, dialogs);
-    window.show();
+    TenMegabyteWindow loaded;
     for (auto _ : state) {
-        cofferon::loadProjectCommand(window, dialogs);
-        benchmark::DoNotOptimize(window.grab());
+        loaded.load();
+        benchmark::DoNotOptimize(loaded.m_window.grab());
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes.size()));
-    std::filesystem::remove_all(folder);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(loaded.m_bytes.size()));
 }
 BENCHMARK(BM_LoadProject10MB)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Undo and redo of emptying one slot of that project: each puts the whole
+// menu back through the window's one entry, all 54 cells redrawn.
+void BM_UndoRedoSlotStep10MB(benchmark::State& state)
+{
+    TenMegabyteWindow loaded;
+    loaded.load();
+    cofferon::emptySlotCommand(loaded.m_window, loaded.m_document);
+    for (auto _ : state) {
+        loaded.m_window.undo();
+        loaded.m_window.redo();
+    }
+}
+BENCHMARK(BM_UndoRedoSlotStep10MB)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
