@@ -165,13 +165,23 @@ void writeSlot(MenuLines& out, int slot, const SlotRecord& record, const ItemIdP
         out.quoted("  VIEW-PERMISSION: ", record.viewPermission, at("查看权限", "VIEW-PERMISSION"));
     if (!record.enchants.empty())
         out.quoted("  ENCHANTMENT: ", replaceText(record.enchants, kEol, "; "), at("附魔", "ENCHANTMENT"));
-    if (!record.color.empty() && parts.id >= 298 && parts.id <= 301)
+    if (!record.color.empty() && takesLeatherColour(parts))
         out.quoted("  COLOR: ", record.color, at("皮甲颜色", "COLOR"));
-    if (!record.head.empty() && record.id == "397:3")
+    if (!record.head.empty() && takesSkullOwner(record.id))
         out.quoted("  SKULL-OWNER: ", record.head, at("头颅名称", "SKULL-OWNER"));
 }
 
 }  // namespace
+
+bool takesLeatherColour(const ItemIdParts& parts)
+{
+    return parts.id >= 298 && parts.id <= 301;
+}
+
+bool takesSkullOwner(std::string_view id)
+{
+    return id == "397:3";
+}
 
 std::string quoteYaml(std::string_view value)
 {

@@ -6,6 +6,7 @@
 #include <string>
 #include <variant>
 
+#include "app/core/ItemId.h"
 #include "app/core/MenuSettings.h"
 #include "app/core/SlotRecord.h"
 
@@ -26,6 +27,11 @@ struct Refusal {
 // when that encoding cannot hold it; the message names the slot and the key.
 std::variant<std::string, Refusal> writeMenuYaml(const MenuSettings& settings, const SlotTable& slots,
                                                  std::optional<OutputEncoding> encoding = std::nullopt);
+
+// The two keys only some items carry: COLOR only leather armour (items 298
+// to 301), SKULL-OWNER only the player skull, written exactly "397:3".
+bool takesLeatherColour(const ItemIdParts& parts);
+bool takesSkullOwner(std::string_view id);
 
 // Single-quoted YAML scalar content: a quote inside is written twice, so a
 // value such as It's stays one valid scalar.

@@ -4,8 +4,10 @@
 #include <variant>
 
 #include "app/core/AtomicFile.h"
+#include "app/core/ItemId.h"
 #include "app/core/Text.h"
 #include "export/core/MenuEncoding.h"
+#include "export/core/MenuFileReport.h"
 #include "export/core/MenuYamlWriter.h"
 #include "project/core/CommandLine.h"
 #include "project/core/ProjectFile.h"
@@ -46,7 +48,9 @@ std::string exportCliHelp()
            "  -h, --help           show this text\n"
            "\n"
            "Exit status:\n"
-           "  0  the menu file was written\n"
+           "  0  the menu file was written; what it cannot hold of the project (slots\n"
+           "     in rows the menu does not show, slots without a valid item ID, values\n"
+           "     their item does not take) is listed on standard error, one slot a line\n"
            "  1  the menu was refused (for instance 需要菜单标题 or 无效的物品ID);\n"
            "     the reason goes to standard error and nothing is written\n"
            "  2  bad arguments, or a file that cannot be read or written (a project\n"
@@ -78,16 +82,25 @@ int runExportCli(const std::vector<std::string>& args, std::ostream& out, std::o
     };
     if (const auto missing = missingFileError(options.input))
         return readFailure(*missing);
-    auto project = readProjectFile(options.input);
-    if (const auto* error = std::get_if<FileError>(&project))
+    auto file = IniFile::load(options.input);
+    if (const auto* error = std::get_if<FileError>(&file))
         return readFailure(*error);
-    const ProjectData& data = std::get<ProjectData>(project);
+    const ProjectData data = readProject(std::get<IniFile>(file));
 
     auto bytes = menuFileBytes(data.settings, data.slots, encoding);
     if (const auto* refusal = std::get_if<Refusal>(&bytes)) {
         err << refusal->message << "\n";
         return kExportRefused;
     }
+    // A section whose item ID is not valid never reaches the window, but the
+    // user wrote it: it is named with the rest.
+    SlotTable asWritten = slotsWithoutValidId(std::get<IniFile>(file));
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        if (isValidItemId(data.slots[slot].id))
+            asWritten[slot] = data.slots[slot];
+    }
+    for (const std::string& line : menuFileOmissions(data.settings, asWritten))
+        err << line << "\n";
     return writeCommandOutput(kProgram, options.output, std::get<std::string>(bytes), out, err, kExportOk,
                               kExportFileOrUsageError);
 }

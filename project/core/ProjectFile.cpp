@@ -51,6 +51,34 @@ std::optional<std::string> presentWhenNotEmpty(std::string value)
     return value;
 }
 
+std::string slotSection(int slot)
+{
+    return numberToText(static_cast<long long>(slot));
+}
+
+// A slot's section as a load takes it.
+SlotRecord readSlot(const IniFile& file, int slot)
+{
+    const std::string section = slotSection(slot);
+    SlotRecord record;
+    record.id = file.value(section, "id", "");
+    record.name = file.value(section, "name", "");
+    record.money = file.value(section, "money", "");
+    record.point = file.value(section, "point", "");
+    record.exp = file.value(section, "exp", "");
+    record.item = file.value(section, "item", "");
+    record.amount = file.value(section, "amount", "");
+    record.permission = file.value(section, "permission", "");
+    record.viewPermission = file.value(section, "view-permission", "");
+    record.head = file.value(section, "head", "");
+    record.keepOpen = file.value(section, "keep-open", "false");
+    record.color = file.value(section, "Color", "");
+    record.lore = unescapeLines(file.value(section, "lore", ""));
+    record.command = unescapeLines(file.value(section, "command", ""));
+    record.enchants = unescapeLines(file.value(section, "enchants", ""));
+    return record;
+}
+
 }  // namespace
 
 std::string projectText(const ProjectSettings& settings, const SlotTable& slots)
@@ -111,28 +139,23 @@ ProjectData readProject(const IniFile& file)
         std::clamp(textToInteger(file.value(kSetting, "row", "5")), 0LL, static_cast<long long>(kMaxRows - 1)));
 
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        const std::string section = numberToText(static_cast<long long>(slot));
-        std::string id = file.value(section, "id", "");
-        if (!isValidItemId(id))
-            continue;
-        SlotRecord& record = data.slots[slot];
-        record.id = std::move(id);
-        record.name = file.value(section, "name", "");
-        record.money = file.value(section, "money", "");
-        record.point = file.value(section, "point", "");
-        record.exp = file.value(section, "exp", "");
-        record.item = file.value(section, "item", "");
-        record.amount = file.value(section, "amount", "");
-        record.permission = file.value(section, "permission", "");
-        record.viewPermission = file.value(section, "view-permission", "");
-        record.head = file.value(section, "head", "");
-        record.keepOpen = file.value(section, "keep-open", "false");
-        record.color = file.value(section, "Color", "");
-        record.lore = unescapeLines(file.value(section, "lore", ""));
-        record.command = unescapeLines(file.value(section, "command", ""));
-        record.enchants = unescapeLines(file.value(section, "enchants", ""));
+        if (isValidItemId(file.value(slotSection(slot), "id", "")))
+            data.slots[slot] = readSlot(file, slot);
     }
     return data;
+}
+
+SlotTable slotsWithoutValidId(const IniFile& file)
+{
+    SlotTable slots;
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        if (isValidItemId(file.value(slotSection(slot), "id", "")))
+            continue;
+        slots[slot] = readSlot(file, slot);
+        // Without the key there is no flag at all, not a false one.
+        slots[slot].keepOpen = file.value(slotSection(slot), "keep-open", "");
+    }
+    return slots;
 }
 
 std::variant<ProjectData, FileError> readProjectFile(const std::string& path)

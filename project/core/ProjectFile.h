@@ -39,6 +39,10 @@ std::optional<FileError> writeProject(const std::string& path, const ProjectSett
 // its "id" is a valid item ID; its other values are taken as they are.
 ProjectData readProject(const IniFile& file);
 
+// The slot sections whose "id" is not a valid item ID, as they stand (every
+// other slot empty): what a load leaves out.
+SlotTable slotsWithoutValidId(const IniFile& file);
+
 // A file that does not exist reads as an empty project; one that exists and
 // cannot be read gives the error.
 std::variant<ProjectData, FileError> readProjectFile(const std::string& path);

@@ -79,7 +79,7 @@ TEST(ExportCli, GivesTheSameBytesAsTheWindowsExport)
         const Outcome toStdout = run({project, "--encoding", name});
         EXPECT_EQ(toStdout.code, 0) << toStdout.err;
         EXPECT_EQ(toStdout.out, expected) << name;
-        EXPECT_EQ(toStdout.err, "");
+        EXPECT_EQ(toStdout.err, "第 40 格在第 5 行,菜单只显示 3 行,不会写入\n");
 
         const std::string output = dir.file(std::string("menu-") + name + ".yml");
         const Outcome toFile = run({"--encoding=" + std::string(name), "-o", output, project});
@@ -106,6 +106,35 @@ TEST(ExportCli, HandWrittenProjectGivesTheWorkedExample)
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(run({project}).out, expected);
     EXPECT_EQ(run({project, "--encoding", "gb2312"}).out, expected);
+}
+
+// Each kind the file leaves out, by slot, on standard error; the file is
+// written all the same, exactly as without them.
+TEST(ExportCli, NamesWhatTheMenuFileLeavesOutAndWritesIt)
+{
+    test::TempDir dir;
+    const std::string project = dir.file("shop.ini");
+    test::writeFile(project,
+                    "[Setting]\r\ntitle=Shop\r\nrow=1\r\n"
+                    "[1]\r\nid=1\r\nitem=264\r\n"
+                    "[2]\r\nid=1\r\ncolor=1, 2, 3\r\nhead=Steve\r\namount=3\r\n"
+                    "[3]\r\nid=298\r\ncolor=1, 2, 3\r\nkeep-open=false\r\n"
+                    "[7]\r\nid=abc\r\nname=lost\r\n"
+                    "[8]\r\nid=\r\nmoney=5\r\n"
+                    "[9]\r\nid=\r\n"
+                    "[41]\r\nid=35:14\r\n");
+    const std::string output = dir.file("menu.yml");
+    const Outcome result = run({project, "-o", output});
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(
+        result.err,
+        "第 1 格的所需物品没有数量,不会写入\n"
+        "第 2 格的所需物品数量没有对应的物品,皮甲颜色只用于皮甲(298–301),头颅名称只用于玩家头颅(397:3),都不会写入\n"
+        "第 7 格没有有效的物品ID,不会写入\n"
+        "第 8 格没有有效的物品ID,不会写入\n"
+        "第 41 格在第 5 行,菜单只显示 2 行,不会写入\n");
+    const ProjectData data = std::get<ProjectData>(readProjectFile(project));
+    EXPECT_EQ(test::readFile(output), exported(data.settings, data.slots, OutputEncoding::Utf8));
 }
 
 TEST(ExportCli, OutputFileIsExactlyTheOneNamed)
