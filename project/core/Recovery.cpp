@@ -1,0 +1,233 @@
+#include "project/core/Recovery.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/core/AtomicFile.h"
+#include "app/core/ProgramDirectory.h"
+#include "app/core/ReadFile.h"
+#include "app/core/Text.h"
+#include "project/core/IniFile.h"
+#include "project/core/ProjectFile.h"
+
+namespace cofferon {
+
+namespace {
+
+constexpr std::string_view kSection = "Recovery";
+constexpr std::string_view kPrefix = "recovery-";
+constexpr std::string_view kRecoveryExtension = ".ini";
+constexpr std::string_view kLockExtension = ".lock";
+
+std::string escapePath(std::string_view path)
+{
+    std::string escaped;
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte >= 0x7F || c == '%') {
+            char buffer[4];
+            std::snprintf(buffer, sizeof buffer, "%%%02X", byte);
+            escaped += buffer;
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+std::string unescapePath(std::string_view escaped)
+{
+    std::string path;
+    for (std::size_t i = 0; i < escaped.size(); ++i) {
+        if (escaped[i] == '%' && i + 2 < escaped.size() && hexDigit(escaped[i + 1]) >= 0 &&
+            hexDigit(escaped[i + 2]) >= 0) {
+            path += static_cast<char>(hexDigit(escaped[i + 1]) * 16 + hexDigit(escaped[i + 2]));
+            i += 2;
+        } else {
+            path += escaped[i];
+        }
+    }
+    return path;
+}
+
+// Locks the file without waiting. -1 when another holds it or it cannot be
+// opened; also when the name no longer leads to the file locked (another
+// program removed it meanwhile), since a lock on a removed file guards nothing.
+int lockFile(const std::string& path, int flags)
+{
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | flags, 0600);
+    if (fd < 0)
+        return -1;
+    struct stat locked {};
+    struct stat named {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &locked) != 0 || ::stat(path.c_str(), &named) != 0 ||
+        locked.st_ino != named.st_ino || locked.st_dev != named.st_dev) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+}  // namespace
+
+std::string recoveryText(const WholeMenu& menu, const std::optional<CurrentFile>& file)
+{
+    std::string text = projectText(menu.settings, menu.slots);
+    text.append("[").append(kSection).append("]\r\n");
+    if (!file) {
+        text += "kind=none\r\n";
+        return text;
+    }
+    text.append("kind=").append(file->kind == FileKind::Menu ? "menu" : "project").append("\r\n");
+    text.append("file=").append(escapePath(file->path)).append("\r\n");
+    if (file->kind == FileKind::Menu)
+        text.append("encoding=").append(file->encoding == OutputEncoding::Gb2312 ? "gb2312" : "utf-8").append("\r\n");
+    return text;
+}
+
+std::optional<RecoveredWork> readRecoveryText(std::string_view bytes)
+{
+    const IniFile file = IniFile::parse(bytes);
+    const std::string kind = file.value(kSection, "kind", "");
+    if (kind != "none" && kind != "project" && kind != "menu")
+        return std::nullopt;
+    RecoveredWork work;
+    work.menu = readProject(file);
+    const std::string path = unescapePath(file.value(kSection, "file", ""));
+    if (kind != "none" && !path.empty()) {
+        CurrentFile current;
+        current.path = path;
+        current.kind = kind == "menu" ? FileKind::Menu : FileKind::Project;
+        current.encoding =
+            file.value(kSection, "encoding", "") == "gb2312" ? OutputEncoding::Gb2312 : OutputEncoding::Utf8;
+        work.file = current;
+    }
+    return work;
+}
+
+RecoveryFile::RecoveryFile(std::string path, std::string lockPath, int lock)
+    : m_path(std::move(path)), m_lockPath(std::move(lockPath)), m_lock(lock)
+{}
+
+RecoveryFile::RecoveryFile(RecoveryFile&& other) noexcept
+    : m_path(std::move(other.m_path)), m_lockPath(std::move(other.m_lockPath)), m_lock(std::exchange(other.m_lock, -1))
+{}
+
+RecoveryFile& RecoveryFile::operator=(RecoveryFile&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        m_path = std::move(other.m_path);
+        m_lockPath = std::move(other.m_lockPath);
+        m_lock = std::exchange(other.m_lock, -1);
+    }
+    return *this;
+}
+
+RecoveryFile::~RecoveryFile()
+{
+    release();
+}
+
+void RecoveryFile::release()
+{
+    if (m_lock >= 0)
+        ::close(m_lock);
+    m_lock = -1;
+}
+
+std::variant<RecoveryFile, FileError> RecoveryFile::claim(const std::string& folder)
+{
+    std::error_code made;
+    std::filesystem::create_directories(folder, made);
+    if (made)
+        return FileError{made.value()};
+    // The process number keeps the names of programs running side by side
+    // apart; the count, the windows of one program and a number used again.
+    const std::string stem = joinPath(folder, std::string(kPrefix) + numberToText(static_cast<long long>(::getpid())));
+    for (long long count = 1; count < 10000; ++count) {
+        const std::string base = stem + "-" + numberToText(count);
+        const std::string lockPath = base + std::string(kLockExtension);
+        const int lock = lockFile(lockPath, O_CREAT | O_EXCL);
+        if (lock >= 0)
+            return RecoveryFile(base + std::string(kRecoveryExtension), lockPath, lock);
+        if (errno != EEXIST && errno != EWOULDBLOCK && errno != ENOENT)
+            return FileError{errno};
+    }
+    return FileError{EEXIST};
+}
+
+std::vector<RecoveryFile> RecoveryFile::abandoned(const std::string& folder)
+{
+    std::vector<std::pair<std::filesystem::file_time_type, RecoveryFile>> found;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(kPrefix))
+            continue;
+        const bool recovery = name.ends_with(kRecoveryExtension);
+        const bool lockOnly = name.ends_with(kLockExtension) &&
+            !std::filesystem::exists(entry.path().parent_path() /
+                                     (entry.path().stem().string() + std::string(kRecoveryExtension)));
+        if (!recovery && !lockOnly)
+            continue;
+        const std::string base = (entry.path().parent_path() / entry.path().stem()).string();
+        const std::string lockPath = base + std::string(kLockExtension);
+        const int lock = lockFile(lockPath, O_CREAT);
+        if (lock < 0)
+            continue;  // its program runs
+        RecoveryFile file(base + std::string(kRecoveryExtension), lockPath, lock);
+        if (lockOnly) {
+            file.discard();
+            continue;
+        }
+        std::error_code noTime;
+        found.emplace_back(std::filesystem::last_write_time(entry.path(), noTime), std::move(file));
+    }
+    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<RecoveryFile> files;
+    for (auto& [time, file] : found)
+        files.push_back(std::move(file));
+    return files;
+}
+
+std::optional<FileError> RecoveryFile::write(std::string_view text) const
+{
+    return writeFileAtomically(m_path, text);
+}
+
+std::variant<std::string, FileError> RecoveryFile::read() const
+{
+    return readWholeFile(m_path);
+}
+
+void RecoveryFile::discard()
+{
+    // The lock goes last, so no other program takes the file for abandoned meanwhile.
+    ::unlink(m_path.c_str());
+    ::unlink(m_lockPath.c_str());
+    release();
+}
+
+}  // namespace cofferon
