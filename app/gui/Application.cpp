@@ -1,6 +1,7 @@
 #include "app/gui/Application.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFont>
 #include <QIcon>
 #include <QImage>
@@ -15,6 +16,7 @@
 #include <utility>
 
 #include "app/core/AppIcon.h"
+#include "app/core/StateFolder.h"
 
 namespace cofferon {
 
@@ -78,6 +80,7 @@ void setUpApplication(QApplication& application)
     // language; the toolkit's speak ours.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
 
+    QCoreApplication::setApplicationVersion(QStringLiteral(COFFERON_VERSION));
     QApplication::setWindowIcon(applicationIcon());
     QGuiApplication::setDesktopFileName(QString::fromUtf8(kAppIconName.data(), qsizetype(kAppIconName.size())));
 }
@@ -91,6 +94,15 @@ QIcon applicationIcon()
         icon.addPixmap(QPixmap::fromImage(image.copy()));
     }
     return icon;
+}
+
+QString stateFolderPath()
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
+    return QStandardPaths::writableLocation(QStandardPaths::GenericStateLocation) + QStringLiteral("/cofferon");
+#else
+    return QFile::decodeName(QByteArray::fromStdString(xdgStateFolder()));
+#endif
 }
 
 QString userIconFolder()

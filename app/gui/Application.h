@@ -19,4 +19,7 @@ QIcon applicationIcon();
 // The user's own icon folder (~/.local/share/cofferon/items on Linux).
 QString userIconFolder();
 
+// Where the recovery files live: the user's state folder, ~/.local/state/cofferon.
+QString stateFolderPath();
+
 }  // namespace cofferon

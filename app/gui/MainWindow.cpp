@@ -1,18 +1,29 @@
 #include "app/gui/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QSessionManager>
 #include <QTextEdit>
 
+#include <filesystem>
+
 #include "app/core/ItemId.h"
+#include "app/core/StateFolder.h"
+#include "export/core/MenuFileReport.h"
 #include "export/gui/ExportCommand.h"
 #include "preview/core/GridGeometry.h"
 #include "preview/core/SlotIcon.h"
@@ -24,6 +35,7 @@
 #include "ui/gui/DocText.h"
 #include "ui/gui/InputHints.h"
 #include "ui/gui/LayoutBuilder.h"
+#include "ui/gui/RecentFiles.h"
 #include "ui/gui/SlotEditor.h"
 
 namespace cofferon {
@@ -36,6 +48,27 @@ std::optional<std::string> settingText(const QLineEdit* box)
         return std::nullopt;
     return qtToDoc(boxText(box));
 }
+
+// Focusing a box takes its hint away and leaves it empty: no change of the
+// work, and no project file tells the two apart either.
+MenuSettings comparable(MenuSettings settings)
+{
+    for (std::optional<std::string>* text : {&settings.title, &settings.openItem, &settings.menuCommand}) {
+        if (*text && (*text)->empty())
+            text->reset();
+    }
+    return settings;
+}
+
+QString fileName(const std::string& path)
+{
+    return QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
+}
+
+// A pause in typing this long writes the recovery file; typing on without
+// a pause writes it after the longest wait.
+constexpr int kRecoveryPauseMs = 1500;
+constexpr int kRecoveryLongestWaitMs = 3000;
 
 }  // namespace
 
@@ -60,10 +93,8 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
     connect(builtControl<QPushButton>(this, "清空数据"), &QPushButton::clicked, this,
             [this] { changeDocument([this] { clearData(); }, true); });
     connect(builtControl<QPushButton>(this, "生成yml"), &QPushButton::clicked, this, &MainWindow::showOutputFormatMenu);
-    connect(builtControl<QPushButton>(this, "保存配置"), &QPushButton::clicked, this,
-            [this] { saveProjectCommand(*this, m_document, m_dialogs, m_write); });
-    connect(builtControl<QPushButton>(this, "读取配置"), &QPushButton::clicked, this,
-            [this] { loadProjectCommand(*this, m_dialogs); });
+    connect(builtControl<QPushButton>(this, "保存配置"), &QPushButton::clicked, this, &MainWindow::saveProjectAs);
+    connect(builtControl<QPushButton>(this, "读取配置"), &QPushButton::clicked, this, &MainWindow::open);
     connect(builtControl<QPushButton>(this, "删除图标"), &QPushButton::clicked, this,
             [this] { emptySlotCommand(*this, m_document); });
     connect(m_slotMenu->findChild<QAction*>(QStringLiteral("复制")), &QAction::triggered, this,
@@ -75,17 +106,15 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
     connect(m_outputMenu->findChild<QAction*>(QStringLiteral("GB2312")), &QAction::triggered, this,
             [this] { exportAs(OutputEncoding::Gb2312); });
 
-    // Undo and redo of the commands. A text box with the focus takes these
-    // keys for its own undo first, so they reach the window only from elsewhere.
-    auto* undoAction = new QAction(QStringLiteral("撤销"), this);
-    undoAction->setObjectName(QStringLiteral("撤销"));
-    undoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    connect(undoAction, &QAction::triggered, this, &MainWindow::undo);
-    auto* redoAction = new QAction(QStringLiteral("重做"), this);
-    redoAction->setObjectName(QStringLiteral("重做"));
-    redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    connect(redoAction, &QAction::triggered, this, &MainWindow::redo);
-    addActions({undoAction, redoAction});
+    // The keys. A text box with the focus takes Ctrl+Z and the redo keys for
+    // its own undo first, so they reach the window only from elsewhere.
+    buildShortcuts(this, layout);
+    const std::pair<const char*, std::function<void()>> keys[] = {
+        {"撤销", [this] { undo(); }},     {"重做", [this] { redo(); }}, {"保存", [this] { save(); }},
+        {"另存为", [this] { saveAs(); }}, {"打开", [this] { open(); }},
+    };
+    for (const auto& [name, command] : keys)
+        connect(builtControl<QAction>(this, name), &QAction::triggered, this, command);
 
     // What the window's created event does: the cells, slot 1, the preview.
     m_grid = new PreviewGrid(
@@ -102,6 +131,24 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
         if (index >= 0)
             m_grid->applyRowCount(index + 1);
     });
+
+    // Typing a title, ticking a box or choosing rows is no undo step, but it
+    // is a change of the work all the same.
+    for (QLineEdit* box : {m_title, m_openItem, m_command})
+        connect(box, &QLineEdit::textChanged, this, &MainWindow::workChanged);
+    for (QCheckBox* box : {m_leftClick, m_rightClick})
+        connect(box, &QCheckBox::toggled, this, &MainWindow::workChanged);
+    connect(m_rows, &QComboBox::currentIndexChanged, this, &MainWindow::workChanged);
+
+    m_recoveryTimer.setSingleShot(true);
+    connect(&m_recoveryTimer, &QTimer::timeout, this, &MainWindow::writeRecoveryNow);
+    if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        connect(application, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+            if (!commitData(manager.allowsInteraction()))
+                manager.cancel();
+        });
+    }
+    m_saved = currentMenu();
 }
 
 MenuSettings MainWindow::menuSettings() const
@@ -123,6 +170,8 @@ void MainWindow::clearData()
 
 void MainWindow::showMenu(const WholeMenu& menu, int current, EmptyTexts emptyTexts)
 {
+    // The work is compared once, when the whole menu is in.
+    const bool nested = std::exchange(m_showingMenu, true);
     // The frame first, inside the rows the menu shows, so that applying the
     // rows has nothing to move.
     m_grid->selectSlot(slotWithinRows(current, std::clamp(menu.settings.rowIndex, 0, kMaxRows - 1) + 1));
@@ -132,6 +181,8 @@ void MainWindow::showMenu(const WholeMenu& menu, int current, EmptyTexts emptyTe
         refreshCell(slot);
     }
     refreshPreview();
+    m_showingMenu = nested;
+    workChanged();
 }
 
 void MainWindow::changeDocument(const std::function<void()>& change, bool settingsToo)
@@ -147,6 +198,7 @@ void MainWindow::changeDocument(const std::function<void()>& change, bool settin
         step.settingsAfter = menuSettings();
     step.currentAfter = m_document.currentSlot;
     m_history.record(std::move(step));
+    workChanged();
 }
 
 void MainWindow::undo()
@@ -243,12 +295,223 @@ void MainWindow::refreshCell(int slot)
 
 void MainWindow::showOutputFormatMenu()
 {
+    // A menu file keeps its encoding: its entry is the one Return takes.
+    if (m_currentFile && m_currentFile->kind == FileKind::Menu) {
+        m_outputMenu->setActiveAction(m_outputMenu->findChild<QAction*>(
+            m_currentFile->encoding == OutputEncoding::Gb2312 ? QStringLiteral("GB2312") : QStringLiteral("UTF-8")));
+    }
     m_outputMenu->popup(QCursor::pos());
 }
 
-void MainWindow::exportAs(OutputEncoding encoding)
+bool MainWindow::exportAs(OutputEncoding encoding)
 {
-    exportMenu(this, m_dialogs, menuSettings(), m_document.slots, encoding, m_write);
+    const MenuSettings settings = menuSettings();
+    const auto written = exportMenu(this, m_dialogs, settings, m_document.slots, encoding, m_write);
+    if (!written)
+        return false;
+    setCurrentFile(CurrentFile{*written, FileKind::Menu, encoding},
+                   WholeMenu{comparable(settings), slotsInMenuFile(settings, m_document.slots)});
+    return true;
+}
+
+bool MainWindow::exportTo(const std::string& path, OutputEncoding encoding)
+{
+    const MenuSettings settings = menuSettings();
+    if (!exportMenuTo(this, m_dialogs, settings, m_document.slots, encoding, path, m_write))
+        return false;
+    // What the file leaves out stays unsaved work.
+    setCurrentFile(CurrentFile{path, FileKind::Menu, encoding},
+                   WholeMenu{comparable(settings), slotsInMenuFile(settings, m_document.slots)});
+    return true;
+}
+
+bool MainWindow::save()
+{
+    if (!m_currentFile)
+        return saveProjectAs();
+    const CurrentFile file = *m_currentFile;
+    if (file.kind == FileKind::Menu)
+        return exportTo(file.path, file.encoding);
+    if (!saveProjectTo(*this, m_document, m_dialogs, file.path, m_write))
+        return false;
+    setCurrentFile(file, currentMenu());
+    return true;
+}
+
+bool MainWindow::saveAs()
+{
+    if (m_currentFile && m_currentFile->kind == FileKind::Menu)
+        return exportAs(m_currentFile->encoding);
+    return saveProjectAs();
+}
+
+bool MainWindow::saveProjectAs()
+{
+    const auto written = saveProjectCommand(*this, m_document, m_dialogs, m_write);
+    if (!written)
+        return false;
+    setCurrentFile(written, currentMenu());
+    return true;
+}
+
+void MainWindow::open()
+{
+    if (const auto opened = loadProjectCommand(*this, m_dialogs))
+        setCurrentFile(opened, currentMenu());
+}
+
+bool MainWindow::openFile(const QString& path)
+{
+    const auto opened =
+        openFileCommand(*this, m_dialogs, QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString(), true);
+    if (opened)
+        setCurrentFile(opened, currentMenu());
+    return opened.has_value();
+}
+
+WholeMenu MainWindow::currentMenu() const
+{
+    return WholeMenu{comparable(menuSettings()), m_document.slots};
+}
+
+void MainWindow::setCurrentFile(const std::optional<CurrentFile>& file, std::optional<WholeMenu> holds)
+{
+    m_currentFile = file;
+    m_saved = std::move(holds);
+    if (file && m_saved)
+        addRecentFile(QFile::decodeName(QByteArray::fromStdString(file->path)));
+    updateTitle();
+    workChanged();
+}
+
+void MainWindow::updateTitle()
+{
+    const QString title = programText(layout::mainWindowLayout().title);
+    if (!m_currentFile) {
+        setWindowFilePath(QString());
+        setWindowTitle(title);
+        return;
+    }
+    setWindowFilePath(QFile::decodeName(QByteArray::fromStdString(m_currentFile->path)));
+    setWindowTitle(fileName(m_currentFile->path) + QStringLiteral("[*] — ") + title);
+}
+
+void MainWindow::workChanged()
+{
+    if (m_showingMenu)
+        return;
+    const WholeMenu now = currentMenu();
+    const bool changed = !m_saved || now.settings != m_saved->settings || !(now.slots == m_saved->slots);
+    m_modified = changed;
+    // Only a title with a file name shows the mark.
+    setWindowModified(changed && m_currentFile);
+    if (!changed) {
+        discardRecovery();
+        return;
+    }
+    m_closing = Closing::Ask;
+    if (stateFolder().empty())
+        return;
+    if (!m_recoveryTimer.isActive())
+        m_unwrittenSince.start();
+    const qint64 waited = m_unwrittenSince.elapsed();
+    m_recoveryTimer.start(
+        static_cast<int>(std::min<qint64>(kRecoveryPauseMs, std::max<qint64>(0, kRecoveryLongestWaitMs - waited))));
+}
+
+void MainWindow::writeRecoveryNow()
+{
+    m_recoveryTimer.stop();
+    if (!m_modified || stateFolder().empty())
+        return;
+    if (!m_recovery) {
+        auto claimed = RecoveryFile::claim(stateFolder());
+        if (auto* file = std::get_if<RecoveryFile>(&claimed))
+            m_recovery.emplace(std::move(*file));
+    }
+    const auto error = m_recovery
+        ? m_recovery->write(recoveryText(WholeMenu{menuSettings(), m_document.slots}, m_currentFile))
+        : std::optional<FileError>(FileError{});
+    // Said once: the work itself is fine, and the next change tries again.
+    if (error && !std::exchange(m_recoveryFailed, true))
+        qWarning("cannot keep a recovery file in %s", stateFolder().c_str());
+}
+
+void MainWindow::discardRecovery()
+{
+    m_recoveryTimer.stop();
+    if (m_recovery)
+        m_recovery->discard();
+    m_recovery.reset();
+}
+
+bool MainWindow::offerRecovery()
+{
+    if (stateFolder().empty())
+        return false;
+    for (RecoveryFile& found : RecoveryFile::abandoned(stateFolder())) {
+        const auto bytes = found.read();
+        const auto* text = std::get_if<std::string>(&bytes);
+        const auto work = text ? readRecoveryText(*text) : std::nullopt;
+        if (!work)
+            continue;  // not a file of ours to judge
+        const QDateTime written = QFileInfo(QFile::decodeName(QByteArray::fromStdString(found.path()))).lastModified();
+        const QString what =
+            work->file ? QStringLiteral("“%1”").arg(fileName(work->file->path)) : QStringLiteral("没有保存过的配置");
+        // Esc restores too: only 不恢复 throws the work away.
+        const int answer =
+            m_dialogs.question(this, QStringLiteral("提示"),
+                               QStringLiteral("上次程序没有正常关闭,%1的更改还没有保存(%2)。\n要恢复这些更改吗?")
+                                   .arg(what, QLocale().toString(written, QLocale::ShortFormat)),
+                               {QStringLiteral("恢复"), QStringLiteral("不恢复")}, 0, 0);
+        if (answer == 1) {
+            found.discard();
+            continue;
+        }
+        changeDocument([&] { showMenu(work->menu, 1, EmptyTexts::ShowHint); }, true);
+        setCurrentFile(work->file, std::nullopt);
+        // The work is this window's own now; the old file goes only once it is kept anew.
+        writeRecoveryNow();
+        if (m_recovery && std::filesystem::exists(m_recovery->path()))
+            found.discard();
+        return true;
+    }
+    return false;
+}
+
+bool MainWindow::commitData(bool mayAsk)
+{
+    if (!m_modified)
+        return true;
+    if (!mayAsk) {
+        writeRecoveryNow();
+        m_closing = Closing::KeepRecovery;
+        return true;
+    }
+    switch (m_dialogs.question(this, QStringLiteral("提示"), QStringLiteral("保存对当前配置的更改吗?"),
+                               {QStringLiteral("保存"), QStringLiteral("不保存"), QStringLiteral("取消")}, 0, 2)) {
+    case 0:
+        return save();
+    case 1:
+        m_closing = Closing::Discard;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_closing == Closing::KeepRecovery) {
+        event->accept();
+        return;
+    }
+    if (m_closing == Closing::Ask && !commitData(true)) {
+        event->ignore();
+        return;
+    }
+    discardRecovery();
+    event->accept();
 }
 
 void MainWindow::showEvent(QShowEvent* event)

@@ -1,14 +1,19 @@
 #pragma once
 
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 #include "app/core/AtomicFile.h"
 #include "app/core/Document.h"
 #include "app/core/History.h"
 #include "app/core/MenuSettings.h"
 #include "export/core/MenuEncoding.h"
+#include "project/core/CurrentFile.h"
+#include "project/core/Recovery.h"
 #include "project/gui/MenuWindow.h"
 
 class QCheckBox;
@@ -43,11 +48,45 @@ public:
 
     const History& history() const { return m_history; }
 
+    // The file the work belongs to: the one last opened, imported or saved.
+    const std::optional<CurrentFile>& currentFile() const { return m_currentFile; }
+    // Whether the work differs from what its file holds (a new window: from
+    // an empty one). Shown as the title's mark.
+    bool hasUnsavedChanges() const { return m_modified; }
+
+    // Opens a file named on the command line as "读取配置" opens the file it
+    // asks for; one that is missing or cannot be read is reported. False when
+    // the work did not change.
+    bool openFile(const QString& path);
+
+    // At start: offers the work of a program that ended without saving it,
+    // one recovery file at a time, newest first. True when work was restored.
+    bool offerRecovery();
+
+    // What the end of the desktop session asks of the window. False when the
+    // user wants the session to go on. Without `mayAsk` the work stays in the
+    // recovery file for the next start.
+    bool commitData(bool mayAsk);
+
+    // Writes the recovery file now rather than after the pause in typing.
+    void writeRecoveryNow();
+
 public Q_SLOTS:
     // "清空数据": an empty menu of six rows, every box showing its hint.
     void clearData();
     void showOutputFormatMenu();
-    void exportAs(OutputEncoding encoding);
+    // "保存为yml" in that encoding: asks for a name. True when written.
+    bool exportAs(OutputEncoding encoding);
+
+    // Ctrl+S: writes the current file as it is, a project file as "保存配置"
+    // and a menu file as "保存为yml" in its encoding, without asking for a
+    // name; without a current file it is "保存配置". True when written.
+    bool save();
+    // Ctrl+Shift+S: asks for a name, of a menu file when the current file is one.
+    bool saveAs();
+    // "保存配置" and Ctrl+O, "读取配置".
+    bool saveProjectAs();
+    void open();
 
     void refreshPreview() override;
     void refreshCell(int slot) override;
@@ -63,6 +102,8 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // With unsaved changes, asks whether to save them first.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void applyStep(const Step& step, bool forward);
@@ -71,11 +112,34 @@ private:
     void putSettings(const MenuSettings& settings, EmptyTexts emptyTexts);
     void dragSlot(int from, int to, bool copy);
 
+    WholeMenu currentMenu() const;
+    bool exportTo(const std::string& path, OutputEncoding encoding);
+    // The work now matches `holds`, what the file keeps of it; nullopt: no file does.
+    void setCurrentFile(const std::optional<CurrentFile>& file, std::optional<WholeMenu> holds);
+    void updateTitle();
+    // After every change of the work: the title's mark and the recovery file.
+    void workChanged();
+    void discardRecovery();
+
     Document& m_document;
     History m_history;
     Dialogs& m_dialogs;
     WriteFunction m_write;
     bool m_centred = false;
+
+    std::optional<CurrentFile> m_currentFile;
+    std::optional<WholeMenu> m_saved;  // settings with empty texts absent
+    bool m_modified = false;
+    bool m_showingMenu = false;
+    QTimer m_recoveryTimer;
+    QElapsedTimer m_unwrittenSince;
+    std::optional<RecoveryFile> m_recovery;
+    bool m_recoveryFailed = false;
+    // Decided already, until the work changes again: the user chose not to
+    // save (the recovery file goes), or the session ends without a question
+    // (the recovery file stays for the next start).
+    enum class Closing { Ask, Discard, KeepRecovery };
+    Closing m_closing = Closing::Ask;
 
     QLineEdit* m_title = nullptr;
     QLineEdit* m_openItem = nullptr;

@@ -2,11 +2,14 @@
 #include <QFile>
 
 #include <csignal>
+#include <cstdio>
 
 #include "app/core/Document.h"
 #include "app/core/ProgramDirectory.h"
+#include "app/core/StateFolder.h"
 #include "app/gui/Application.h"
 #include "app/gui/MainWindow.h"
+#include "app/gui/StartArguments.h"
 #include "preview/core/IconFolders.h"
 #include "ui/gui/Dialogs.h"
 
@@ -17,14 +20,25 @@ int main(int argc, char* argv[])
     std::signal(SIGPIPE, SIG_IGN);
     QApplication application(argc, argv);
     cofferon::setUpApplication(application);
+    const cofferon::StartRequest request = cofferon::parseStartArguments(QCoreApplication::arguments());
+    if (request.action != cofferon::StartRequest::Action::Run) {
+        const bool failed = request.action == cofferon::StartRequest::Action::Fail;
+        std::fputs(request.text.toLocal8Bit().constData(), failed ? stderr : stdout);
+        return failed ? 1 : 0;
+    }
     cofferon::setProgramDirectory(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
     cofferon::setIconFolders(
         cofferon::standardIconFolders(QFile::encodeName(cofferon::userIconFolder()).toStdString()));
+    cofferon::setStateFolder(QFile::encodeName(cofferon::stateFolderPath()).toStdString());
 
     // The document lives until the window closes; leaving main releases it.
     cofferon::Document document;
     cofferon::QtDialogs dialogs;
     cofferon::MainWindow window(document, dialogs);
     window.show();
+    // Work a crashed program left behind comes first; restored, it is what
+    // the window shows, and a file named besides stays closed.
+    if (!window.offerRecovery() && !request.file.isEmpty())
+        window.openFile(request.file);
     return application.exec();
 }

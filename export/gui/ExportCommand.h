@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "app/core/AtomicFile.h"
 #include "app/core/MenuSettings.h"
 #include "app/core/SlotRecord.h"
@@ -12,9 +15,16 @@ namespace cofferon {
 class Dialogs;
 
 // The export command behind the "UTF-8" and "GB2312" popup entries: asks for
-// a file name, builds the menu, encodes and writes it, and tells the user
-// how it went. `write` is the test seam of the file write.
-void exportMenu(QWidget* parent, Dialogs& dialogs, const MenuSettings& settings, const SlotTable& slots,
-                OutputEncoding encoding, const WriteFunction& write = {});
+// a file name, then writes it as exportMenuTo does. The file written, or
+// nullopt when nothing was. `write` is the test seam of the file write.
+std::optional<std::string> exportMenu(QWidget* parent, Dialogs& dialogs, const MenuSettings& settings,
+                                      const SlotTable& slots, OutputEncoding encoding, const WriteFunction& write = {});
+
+// Writes the menu file `fileName` exactly as named: builds and encodes the
+// menu (a refusal is shown and nothing is written), lists what the file
+// leaves out of the work in one "提示" box to confirm, writes the file and
+// tells the user how it went. True when the file was written.
+bool exportMenuTo(QWidget* parent, Dialogs& dialogs, const MenuSettings& settings, const SlotTable& slots,
+                  OutputEncoding encoding, const std::string& fileName, const WriteFunction& write = {});
 
 }  // namespace cofferon

@@ -5,6 +5,7 @@
 
 #include "app/core/Document.h"
 #include "app/core/ReadFile.h"
+#include "project/core/CommandLine.h"
 #include "project/core/MenuImport.h"
 #include "project/core/ProjectFile.h"
 #include "project/gui/MenuWindow.h"
@@ -37,7 +38,8 @@ QString errorText(const FileError& error)
 // What a message box can list before it only counts the rest.
 constexpr std::size_t kListedLeftovers = 20;
 
-void importMenuFile(MenuWindow& window, Dialogs& dialogs, const std::string& path)
+// The encoding the menu was read in, or nullopt when nothing changed.
+std::optional<OutputEncoding> importMenuFile(MenuWindow& window, Dialogs& dialogs, const std::string& path)
 {
     auto bytes = readWholeFile(path);
     if (const auto* error = std::get_if<FileError>(&bytes)) {
@@ -45,7 +47,7 @@ void importMenuFile(MenuWindow& window, Dialogs& dialogs, const std::string& pat
             window.dialogParent(), errorCaption(),
             QStringLiteral("无法读取菜单文件“%1”:%2\n当前的配置没有改动。").arg(shownName(path), errorText(*error)),
             MessageIcon::Warning);
-        return;
+        return std::nullopt;
     }
     const auto imported = importMenu(std::get<std::string>(bytes));
     if (const auto* problem = std::get_if<NotAMenu>(&imported)) {
@@ -53,59 +55,85 @@ void importMenuFile(MenuWindow& window, Dialogs& dialogs, const std::string& pat
                         QStringLiteral("“%1”不是菜单文件,%2\n当前的配置没有改动。")
                             .arg(shownName(path), programText(describeNotAMenu(*problem))),
                         MessageIcon::Warning);
-        return;
+        return std::nullopt;
     }
     const ImportedMenu& menu = std::get<ImportedMenu>(imported);
     window.changeDocument([&] { window.showMenu(menu.project, 1, MenuWindow::EmptyTexts::KeepBox); }, true);
     if (menu.notTakenOver.empty())
-        return;
+        return menu.encoding;
     QString list = QStringLiteral("菜单已读取,以下内容没有导入:");
     for (std::size_t i = 0; i < menu.notTakenOver.size() && i < kListedLeftovers; ++i)
         list += QStringLiteral("\n· ") + programText(menu.notTakenOver[i]);
     if (menu.notTakenOver.size() > kListedLeftovers)
         list += QStringLiteral("\n……另有 %1 项").arg(menu.notTakenOver.size() - kListedLeftovers);
     dialogs.message(window.dialogParent(), messageCaption(), list, MessageIcon::Information);
+    return menu.encoding;
 }
 
 }  // namespace
 
-void saveProjectCommand(MenuWindow& window, Document& document, Dialogs& dialogs, const WriteFunction& write)
+std::optional<CurrentFile> saveProjectCommand(MenuWindow& window, Document& document, Dialogs& dialogs,
+                                              const WriteFunction& write)
 {
     const std::optional<QString> chosen = dialogs.saveFileName(window.dialogParent(), projectFilter());
     if (!chosen || chosen->isEmpty())
-        return;
+        return std::nullopt;
     const std::string path = iniFileName(QFile::encodeName(*chosen).toStdString());
-    if (const auto error = writeProject(path, window.menuSettings(), document.slots, write)) {
-        dialogs.message(window.dialogParent(), errorCaption(),
-                        QStringLiteral("无法保存配置文件“%1”:%2\n%3")
-                            .arg(shownName(path), errorText(*error),
-                                 error->touched ? QStringLiteral("文件可能只写入了一部分,请换一个位置重新保存。")
-                                                : QStringLiteral("原有文件没有改动。")),
-                        MessageIcon::Warning);
-    }
+    if (!saveProjectTo(window, document, dialogs, path, write))
+        return std::nullopt;
+    return CurrentFile{path, FileKind::Project};
 }
 
-void loadProjectCommand(MenuWindow& window, Dialogs& dialogs)
+bool saveProjectTo(MenuWindow& window, Document& document, Dialogs& dialogs, const std::string& path,
+                   const WriteFunction& write)
+{
+    const auto error = writeProject(path, window.menuSettings(), document.slots, write);
+    if (!error)
+        return true;
+    dialogs.message(window.dialogParent(), errorCaption(),
+                    QStringLiteral("无法保存配置文件“%1”:%2\n%3")
+                        .arg(shownName(path), errorText(*error),
+                             error->touched ? QStringLiteral("文件可能只写入了一部分,请换一个位置重新保存。")
+                                            : QStringLiteral("原有文件没有改动。")),
+                    MessageIcon::Warning);
+    return false;
+}
+
+std::optional<CurrentFile> loadProjectCommand(MenuWindow& window, Dialogs& dialogs)
 {
     const std::optional<QString> chosen = dialogs.openFileName(
         window.dialogParent(), projectFilter() + QLatin1Char('|') + QString::fromUtf8(kMenuFileFilter));
     if (!chosen || chosen->isEmpty())
-        return;
-    const std::string path = QFile::encodeName(*chosen).toStdString();
-    if (isMenuFileName(path)) {
-        importMenuFile(window, dialogs, path);
-        return;
+        return std::nullopt;
+    return openFileCommand(window, dialogs, QFile::encodeName(*chosen).toStdString(), false);
+}
+
+std::optional<CurrentFile> openFileCommand(MenuWindow& window, Dialogs& dialogs, const std::string& path,
+                                           bool missingIsError)
+{
+    const bool menuFile = isMenuFileName(path);
+    const QString readFailure = menuFile ? QStringLiteral("无法读取菜单文件“%1”:%2\n当前的配置没有改动。")
+                                         : QStringLiteral("无法读取配置文件“%1”:%2\n当前的配置没有改动。");
+    if (missingIsError && missingFileError(path)) {
+        dialogs.message(window.dialogParent(), errorCaption(),
+                        readFailure.arg(shownName(path), QStringLiteral("文件不存在")), MessageIcon::Warning);
+        return std::nullopt;
+    }
+    if (menuFile) {
+        const auto encoding = importMenuFile(window, dialogs, path);
+        if (!encoding)
+            return std::nullopt;
+        return CurrentFile{path, FileKind::Menu, *encoding};
     }
     auto read = readProjectFile(path);
     if (const auto* error = std::get_if<FileError>(&read)) {
-        dialogs.message(
-            window.dialogParent(), errorCaption(),
-            QStringLiteral("无法读取配置文件“%1”:%2\n当前的配置没有改动。").arg(shownName(path), errorText(*error)),
-            MessageIcon::Warning);
-        return;
+        dialogs.message(window.dialogParent(), errorCaption(), readFailure.arg(shownName(path), errorText(*error)),
+                        MessageIcon::Warning);
+        return std::nullopt;
     }
     window.changeDocument([&] { window.showMenu(std::get<ProjectData>(read), 1, MenuWindow::EmptyTexts::KeepBox); },
                           true);
+    return CurrentFile{path, FileKind::Project};
 }
 
 void copySlotCommand(Document& document)

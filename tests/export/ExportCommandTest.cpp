@@ -84,9 +84,12 @@ private Q_SLOTS:
         const std::string expected = test::readFile(COFFERON_TEST_DATA "/worked-example.yml");
         for (auto encoding : {OutputEncoding::Utf8, OutputEncoding::Gb2312}) {
             const std::string path = m_dir->file(encoding == OutputEncoding::Utf8 ? "utf8.yml" : "gb.yml");
+            m_dialogs.choices.push_back(0);  // 继续保存: slot 30 lies below the three rows
             exportTo(qs(path), encoding);
             QVERIFY(confirmed());
             QCOMPARE(test::readFile(path), expected);
+            QVERIFY(
+                m_dialogs.questions.back().text.contains(QStringLiteral("第 30 格在第 4 行,菜单只显示 3 行,不会写入")));
         }
         QCOMPARE(m_dialogs.fileFilters.value(0), QStringLiteral("yaml(*.yml)|*.yml"));
     }

@@ -53,7 +53,8 @@ foreach(line IN LISTS lines)
 endforeach()
 
 set(programs ${PREFIX}/bin/cofferon-export ${PREFIX}/bin/cofferon-generator ${PREFIX}/bin/cofferon-import)
-set(expected ${programs} ${PREFIX}/share/applications/cofferon-generator.desktop)
+set(expected ${programs} ${PREFIX}/share/applications/cofferon-generator.desktop
+    ${PREFIX}/share/mime/packages/cofferon-generator.xml)
 foreach(size 16 24 32 48 64 128 256)
   list(APPEND expected ${PREFIX}/share/icons/hicolor/${size}x${size}/apps/cofferon-generator.png)
 endforeach()
@@ -99,7 +100,8 @@ endforeach()
 # The menu entry names the program and the icon the package installs.
 execute_process(COMMAND ${DPKG_DEB} -x ${package} ${WORK_DIR}/root RESULT_VARIABLE result)
 file(READ ${WORK_DIR}/root${PREFIX}/share/applications/cofferon-generator.desktop entry)
-foreach(line "Name=Cofferon 配置生成器" "Exec=cofferon-generator" "Icon=cofferon-generator" "Type=Application")
+foreach(line "Name=Cofferon 配置生成器" "Exec=cofferon-generator %f" "Icon=cofferon-generator" "Type=Application"
+             "MimeType=application/x-yaml;application/x-cofferon-project;")
   string(FIND "${entry}" "\n${line}\n" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "the menu entry lacks the line ${line}")

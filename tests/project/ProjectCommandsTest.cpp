@@ -281,6 +281,7 @@ private Q_SLOTS:
              {std::pair{OutputEncoding::Utf8, "utf-8"}, {OutputEncoding::Gb2312, "gb2312"}}) {
             const std::string fromWindow = m_dir->file(std::string("window-") + name + ".yml");
             m_dialogs.fileNames.push_back(qs(fromWindow));
+            m_dialogs.choices.push_back(0);  // 继续保存 without slot 30, below the three rows
             m_window->exportAs(encoding);
             std::ostringstream out;
             std::ostringstream err;

@@ -3,7 +3,7 @@
 // The main window of the window tests: a fresh document, scripted dialogs and
 // a temporary folder for each test, the program's folder pointed at it (no
 // icons there: every item shows the missing-item picture until a test writes
-// some).
+// some) and the state folder of the recovery files in it.
 
 #include <QTest>
 
@@ -11,6 +11,7 @@
 
 #include "app/core/Document.h"
 #include "app/core/ProgramDirectory.h"
+#include "app/core/StateFolder.h"
 #include "app/gui/MainWindow.h"
 #include "support/Controls.h"
 #include "support/FakeDialogs.h"
@@ -33,6 +34,7 @@ protected:
         m_dialogs = FakeDialogs{};
         m_dir = std::make_unique<TempDir>();
         setProgramDirectory(m_dir->path().string());
+        setStateFolder(m_dir->file("state"));
         m_window = std::make_unique<MainWindow>(m_document, m_dialogs);
         if (shown == Shown::No)
             return true;
@@ -47,6 +49,7 @@ protected:
     {
         m_window.reset();
         setProgramDirectory(".");
+        setStateFolder({});
         m_dir.reset();
     }
 

@@ -87,6 +87,14 @@ struct Menu {
     bool icons = false;
 };
 
+// A key command of the window: an action named `name` that its keys (the
+// toolkit's portable key names, such as "Ctrl+Shift+S") trigger anywhere in
+// the window.
+struct Shortcut {
+    std::string_view name = {};
+    std::span<const std::string_view> keys = {};
+};
+
 enum class Frame { NormalFixed, ToolFixed };
 
 struct Window {
@@ -98,6 +106,7 @@ struct Window {
     std::string_view initialFocus = {};  // empty: no control takes the focus
     std::span<const Control> controls = {};
     std::span<const Menu> menus = {};
+    std::span<const Shortcut> shortcuts = {};
 };
 
 const Window& mainWindowLayout();

@@ -44,6 +44,19 @@ constexpr std::array<Menu, 2> kMainMenus = {{
     {"复制粘贴", kSlotMenuEntries},
 }};
 
+constexpr std::array<std::string_view, 1> kUndoKeys = {"Ctrl+Z"};
+constexpr std::array<std::string_view, 2> kRedoKeys = {"Ctrl+Y", "Ctrl+Shift+Z"};
+constexpr std::array<std::string_view, 1> kSaveKeys = {"Ctrl+S"};
+constexpr std::array<std::string_view, 1> kSaveAsKeys = {"Ctrl+Shift+S"};
+constexpr std::array<std::string_view, 1> kOpenKeys = {"Ctrl+O"};
+constexpr std::array<Shortcut, 5> kMainShortcuts = {{
+    {"撤销", kUndoKeys},
+    {"重做", kRedoKeys},
+    {"保存", kSaveKeys},
+    {"另存为", kSaveAsKeys},
+    {"打开", kOpenKeys},
+}};
+
 constexpr Window kMainWindow = {
     .name = "主窗口",
     .title = "Cofferon 配置生成器",
@@ -53,6 +66,7 @@ constexpr Window kMainWindow = {
     .initialFocus = "读取配置",
     .controls = kMainControls,
     .menus = kMainMenus,
+    .shortcuts = kMainShortcuts,
 };
 
 }  // namespace

@@ -2,14 +2,18 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QUrl>
 
 #include <algorithm>
 #include <vector>
+
+#include "ui/gui/RecentFiles.h"
 
 namespace cofferon {
 
@@ -44,17 +48,54 @@ QString messageCaption()
     return QStringLiteral("消息");
 }
 
+namespace {
+
+// The folders of the recent files join the side bar, the newest first, and
+// the newest file is chosen already when the dialog starts in its folder.
+void offerRecentFiles(QFileDialog& dialog)
+{
+    QList<QUrl> places = dialog.sidebarUrls();
+    QStringList folders;
+    for (const QString& file : recentFiles()) {
+        const QFileInfo info(file);
+        if (!info.dir().exists() || folders.contains(info.absolutePath()))
+            continue;
+        folders << info.absolutePath();
+        const QUrl url = QUrl::fromLocalFile(info.absolutePath());
+        if (!places.contains(url))
+            places << url;
+    }
+    dialog.setSidebarUrls(places);
+    dialog.setHistory(folders);
+    const QStringList files = recentFiles();
+    if (!files.isEmpty() && QFileInfo(files.first()).absolutePath() == dialog.directory().absolutePath() &&
+        QFileInfo::exists(files.first()))
+        dialog.selectFile(QFileInfo(files.first()).fileName());
+}
+
+std::optional<QString> chosenFile(QFileDialog& dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString name = dialog.selectedFiles().constFirst();
+    setLastFolder(QFileInfo(name).absolutePath());
+    return name;
+}
+
+}  // namespace
+
 std::optional<QString> QtDialogs::openFileName(QWidget* parent, const QString& filter)
 {
-    const QString name = QFileDialog::getOpenFileName(parent, QString(), QString(), toolkitFilter(filter));
-    if (name.isNull())
-        return std::nullopt;
-    return name;
+    QFileDialog dialog(parent, QString(), lastFolder(), toolkitFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    offerRecentFiles(dialog);
+    return chosenFile(dialog);
 }
 
 std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const QString& filter)
 {
-    QFileDialog dialog(parent, QString(), QString(), toolkitFilter(filter));
+    QFileDialog dialog(parent, QString(), lastFolder(), toolkitFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // A name typed without its extension gains it here already, so the
@@ -62,9 +103,7 @@ std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const QString& f
     const QString pattern = filter.section(QLatin1Char('|'), 1, 1);
     if (pattern.startsWith(QStringLiteral("*.")))
         dialog.setDefaultSuffix(pattern.mid(2));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return chosenFile(dialog);
 }
 
 void QtDialogs::message(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon)

@@ -1,5 +1,6 @@
 #include "ui/gui/LayoutBuilder.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QColor>
 #include <QComboBox>
@@ -183,6 +184,19 @@ void buildMenus(QWidget* owner, const layout::Window& layout)
 {
     for (const layout::Menu& menu : layout.menus)
         buildMenu(owner, menu);
+}
+
+void buildShortcuts(QWidget* window, const layout::Window& layout)
+{
+    for (const layout::Shortcut& shortcut : layout.shortcuts) {
+        auto* action = new QAction(programText(shortcut.name), window);
+        action->setObjectName(programText(shortcut.name));
+        QList<QKeySequence> keys;
+        for (const std::string_view key : shortcut.keys)
+            keys << QKeySequence::fromString(programText(key), QKeySequence::PortableText);
+        action->setShortcuts(keys);
+        window->addAction(action);
+    }
 }
 
 }  // namespace cofferon

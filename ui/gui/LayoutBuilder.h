@@ -27,6 +27,9 @@ QMenu* buildMenu(QWidget* owner, const layout::Menu& menu);
 // Builds every popup of the table.
 void buildMenus(QWidget* owner, const layout::Window& layout);
 
+// An action for each key command of the table, added to `window`.
+void buildShortcuts(QWidget* window, const layout::Window& layout);
+
 QColor layoutColour(std::uint32_t rgb);
 
 // A control the window's table builds. Its absence is a broken table, so the
