@@ -1,11 +1,16 @@
+#include <QFile>
 #include <QIcon>
+#include <QMimeDatabase>
+#include <QSettings>
 #include <QTest>
 
 #include "app/core/AppIcon.h"
 #include "app/gui/MainWindow.h"
+#include "app/gui/StartArguments.h"
 #include "preview/gui/ItemPicker.h"
 #include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
+#include "support/TempDir.h"
 #include "ui/gui/SlotEditor.h"
 
 using namespace cofferon;
@@ -36,6 +41,67 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("cofferon-generator"));
+    }
+
+    void argumentsNameOneFileOrAskForHelp()
+    {
+        using Action = StartRequest::Action;
+        struct Case {
+            QStringList arguments;
+            Action action;
+            QString file;
+            QString text;  // a part of what is printed
+        };
+        const Case cases[] = {
+            {{}, Action::Run, {}, {}},
+            {{QStringLiteral("shop.yml")}, Action::Run, QStringLiteral("shop.yml"), {}},
+            {{QStringLiteral("--"), QStringLiteral("-odd.ini")}, Action::Run, QStringLiteral("-odd.ini"), {}},
+            {{QStringLiteral("--help")}, Action::Print, {}, QStringLiteral("[FILE]")},
+            {{QStringLiteral("-h"), QStringLiteral("x.ini")}, Action::Print, {}, QStringLiteral("Ctrl+S")},
+            {{QStringLiteral("--version")}, Action::Print, {}, QStringLiteral("cofferon-generator 0.1.0\n")},
+            {{QStringLiteral("--bogus")}, Action::Fail, {}, QStringLiteral("bogus")},
+            {{QStringLiteral("a.yml"), QStringLiteral("b.yml")}, Action::Fail, {}, QStringLiteral("只能打开一个文件")},
+        };
+        for (const Case& c : cases) {
+            const StartRequest request =
+                parseStartArguments(QStringList{QStringLiteral("cofferon-generator")} + c.arguments);
+            const QByteArray shown = c.arguments.join(QLatin1Char(' ')).toUtf8();
+            QVERIFY2(request.action == c.action, shown.constData());
+            QCOMPARE(request.file, c.file);
+            QVERIFY2(request.text.contains(c.text), qPrintable(request.text));
+            if (c.action == Action::Fail)
+                QVERIFY(request.text.contains(QStringLiteral("--help")));
+        }
+    }
+
+    // The file manager's "打开方式" offers the program for menu files, and for
+    // project files (which it tells by their first section) but no other INI file.
+    void theDesktopEntryDeclaresTheFileTypes()
+    {
+        QFile entry(QStringLiteral(COFFERON_SOURCE_DIR "/app/cofferon-generator.desktop"));
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(entry.readAll());
+        QVERIFY(text.contains(QStringLiteral("\nExec=cofferon-generator %f\n")));
+        QVERIFY(text.contains(QStringLiteral("\nMimeType=application/x-yaml;application/x-cofferon-project;\n")));
+
+        const test::TempDir dir;
+        std::filesystem::create_directories(dir.path() / "share/mime/packages");
+        std::filesystem::copy_file(COFFERON_SOURCE_DIR "/app/cofferon-generator-mime.xml",
+                                   dir.path() / "share/mime/packages/cofferon-generator.xml");
+        qputenv("XDG_DATA_DIRS", QByteArray::fromStdString((dir.path() / "share").string()) + ":/usr/share");
+        const std::pair<const char*, const char*> files[] = {
+            {"shop.ini", "[Setting]\r\ntitle=x\r\n"}, {"bom.ini", "\xEF\xBB\xBF[Setting]\r\n"},
+            {"other.ini", "[General]\nsize=1\n"},     {"menu.yml", "menu-setting:\n"},
+            {"menu.yaml", "menu-setting:\n"},
+        };
+        const char* expected[] = {"application/x-cofferon-project", "application/x-cofferon-project", "text/plain",
+                                  "application/x-yaml", "application/x-yaml"};
+        QMimeDatabase types;
+        for (std::size_t i = 0; i < std::size(files); ++i) {
+            test::writeFile(dir.file(files[i].first), files[i].second);
+            QCOMPARE(types.mimeTypeForFile(QString::fromStdString(dir.file(files[i].first))).name(),
+                     QString::fromLatin1(expected[i]));
+        }
     }
 };
 

@@ -11,9 +11,12 @@
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include "support/GuiTestMain.h"
+#include "support/TempDir.h"
 #include "ui/gui/Dialogs.h"
+#include "ui/gui/RecentFiles.h"
 
 using namespace cofferon;
 
@@ -55,6 +58,42 @@ private Q_SLOTS:
         const auto chosen = dialogs.saveFileName(nullptr, QStringLiteral("yaml(*.yml)|*.yml"));
         QVERIFY(chosen);
         QVERIFY2(chosen->endsWith(QStringLiteral("cofferon-dialog-test.yml")), qPrintable(*chosen));
+    }
+
+    // Eight files at most, the newest first and each once; the open dialog
+    // starts in the last folder with the newest file chosen and the recent
+    // files' folders in its side bar, and the folder chosen is the next last one.
+    void openDialogOffersTheRecentFiles()
+    {
+        const test::TempDir dir;
+        const QString folder = QString::fromStdString(dir.path().string());
+        for (int i = 0; i < 10; ++i)
+            addRecentFile(folder + QStringLiteral("/%1.ini").arg(i));
+        addRecentFile(folder + QStringLiteral("/5.ini"));
+        QStringList expected;
+        for (const int i : {5, 9, 8, 7, 6, 4, 3, 2})
+            expected << folder + QStringLiteral("/%1.ini").arg(i);
+        QCOMPARE(recentFiles(), expected);
+
+        std::filesystem::create_directories(dir.path() / "a");
+        std::filesystem::create_directories(dir.path() / "b");
+        test::writeFile(dir.file("a/x.ini"), "");
+        test::writeFile(dir.file("b/y.yml"), "");
+        addRecentFile(folder + QStringLiteral("/b/y.yml"));
+        addRecentFile(folder + QStringLiteral("/a/x.ini"));
+        setLastFolder(folder + QStringLiteral("/a"));
+        QtDialogs dialogs;
+        answer<QFileDialog>([folder](QFileDialog* dialog) {
+            QCOMPARE(dialog->directory().absolutePath(), folder + QStringLiteral("/a"));
+            QCOMPARE(dialog->selectedFiles(), QStringList{folder + QStringLiteral("/a/x.ini")});
+            QVERIFY(dialog->sidebarUrls().contains(QUrl::fromLocalFile(folder + QStringLiteral("/b"))));
+            QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+            dialog->selectFile(folder + QStringLiteral("/b/y.yml"));
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        QCOMPARE(dialogs.openFileName(nullptr, QStringLiteral("配置文件(*.ini)|*.ini|菜单文件(*.yml)|*.yml")),
+                 std::optional<QString>(folder + QStringLiteral("/b/y.yml")));
+        QCOMPARE(lastFolder(), folder + QStringLiteral("/b"));
     }
 
     void integerInputTakesDigitsAndAnEmptyConfirmation()
