@@ -23,6 +23,7 @@
 
 #include "app/core/ItemId.h"
 #include "app/core/StateFolder.h"
+#include "app/core/Text.h"
 #include "export/core/MenuFileReport.h"
 #include "export/gui/ExportCommand.h"
 #include "preview/core/GridGeometry.h"
@@ -357,7 +358,7 @@ bool MainWindow::saveProjectAs()
 void MainWindow::open()
 {
     if (const auto opened = loadProjectCommand(*this, m_dialogs))
-        setCurrentFile(opened, currentMenu());
+        adoptOpenedFile(*opened);
 }
 
 bool MainWindow::openFile(const QString& path)
@@ -365,8 +366,17 @@ bool MainWindow::openFile(const QString& path)
     const auto opened =
         openFileCommand(*this, m_dialogs, QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString(), true);
     if (opened)
-        setCurrentFile(opened, currentMenu());
+        adoptOpenedFile(*opened);
     return opened.has_value();
+}
+
+void MainWindow::adoptOpenedFile(const CurrentFile& file)
+{
+    // Any file reads as a project, but Ctrl+S must not write a project over
+    // a picture or a text that was opened by mistake: only a file named as a
+    // project becomes the current file.
+    const bool projectName = asciiLower(rightPart(file.path, 4)) == ".ini";
+    setCurrentFile(file.kind == FileKind::Menu || projectName ? std::optional(file) : std::nullopt, currentMenu());
 }
 
 WholeMenu MainWindow::currentMenu() const
@@ -400,8 +410,9 @@ void MainWindow::workChanged()
 {
     if (m_showingMenu)
         return;
-    const WholeMenu now = currentMenu();
-    const bool changed = !m_saved || now.settings != m_saved->settings || !(now.slots == m_saved->slots);
+    // Runs on every key typed into a box: compared in place, nothing copied.
+    const bool changed =
+        !m_saved || comparable(menuSettings()) != m_saved->settings || !(m_document.slots == m_saved->slots);
     m_modified = changed;
     // Only a title with a file name shows the mark.
     setWindowModified(changed && m_currentFile);
@@ -502,14 +513,17 @@ bool MainWindow::commitData(bool mayAsk)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_closing == Closing::KeepRecovery) {
+    // A decision counts for the one close it was made for.
+    const Closing decided = std::exchange(m_closing, Closing::Ask);
+    if (decided == Closing::KeepRecovery) {
         event->accept();
         return;
     }
-    if (m_closing == Closing::Ask && !commitData(true)) {
+    if (decided == Closing::Ask && !commitData(true)) {
         event->ignore();
         return;
     }
+    m_closing = Closing::Ask;
     discardRecovery();
     event->accept();
 }

@@ -114,6 +114,7 @@ private:
 
     WholeMenu currentMenu() const;
     bool exportTo(const std::string& path, OutputEncoding encoding);
+    void adoptOpenedFile(const CurrentFile& file);
     // The work now matches `holds`, what the file keeps of it; nullopt: no file does.
     void setCurrentFile(const std::optional<CurrentFile>& file, std::optional<WholeMenu> holds);
     void updateTitle();

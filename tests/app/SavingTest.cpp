@@ -349,6 +349,24 @@ private Q_SLOTS:
         QCOMPARE(recoveryFiles().size(), std::size_t(1));
     }
 
+    // A file opened by mistake is shown as the project it reads as, but it
+    // is no current file: Ctrl+S asks rather than write over it.
+    void onlyProjectAndMenuFilesBecomeTheCurrentFile()
+    {
+        const std::string picture = m_dir->file("35-14.bmp");
+        test::writeFile(picture, "BM\x01\x02");
+        QVERIFY(m_window->openFile(qs(picture)));
+        QVERIFY(!m_window->currentFile());
+        setTitle(QStringLiteral("T"));
+        key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(m_dialogs.fileFilters, QStringList{QStringLiteral("配置文件(*.ini)|*.ini")});
+        QCOMPARE(test::readFile(picture), std::string("BM\x01\x02"));
+
+        test::writeFile(m_dir->file("OLD.INI"), "[Setting]\r\ntitle=Old\r\n");
+        QVERIFY(m_window->openFile(qs(m_dir->file("OLD.INI"))));
+        QCOMPARE(m_window->currentFile(), (CurrentFile{m_dir->file("OLD.INI"), FileKind::Project}));
+    }
+
     // A file named on the command line opens as "读取配置" opens it; a
     // missing one is an error and the window stays empty.
     void aFileFromTheCommandLineOpens()
@@ -360,7 +378,8 @@ private Q_SLOTS:
         QVERIFY(!m_window->currentFile() && !m_window->hasUnsavedChanges());
         QCOMPARE(m_window->history().canUndo(), false);
 
-        test::writeFile(m_dir->file("menu.yml"), "menu-setting:\n  name: 'Hi'\n  rows: 1\n1:\n  ID: 1\n  POSITION-X: 1\n  POSITION-Y: 1\n");
+        test::writeFile(m_dir->file("menu.yml"),
+                        "menu-setting:\n  name: 'Hi'\n  rows: 1\n1:\n  ID: 1\n  POSITION-X: 1\n  POSITION-Y: 1\n");
         const QString working = QDir::currentPath();
         QDir::setCurrent(qs(m_dir->path().string()));
         QVERIFY(m_window->openFile(QStringLiteral("menu.yml")));

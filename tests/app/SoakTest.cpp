@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QStringDecoder>
 #include <QTest>
+#include <QWindow>
 
 #include <yaml-cpp/yaml.h>
 
@@ -16,6 +17,7 @@
 
 #include "app/core/ItemId.h"
 #include "app/core/ProgramDirectory.h"
+#include "app/core/StateFolder.h"
 #include "app/gui/MainWindow.h"
 #include "preview/core/StarterIcons.h"
 #include "preview/gui/ItemPicker.h"
@@ -121,6 +123,10 @@ private:
     int m_mostFilled = 0;
     int m_stepsWithFilledSlots = 0;
     bool m_pickerSeen = false;
+    int m_closeRequests = 0;
+    int m_closesAccepted = 0;
+    int m_lastAnswer = -1;
+    QString m_closedOverWork;
 
     void prepareFolder()
     {
@@ -218,6 +224,18 @@ private:
                     .arg(valid ? QStringLiteral("lacks") : QStringLiteral("has"), docToQt(m_document.slots[slot].id));
         }
 
+        // The mark in the title is the work compared with its file.
+        if (window.currentFile() &&
+            window.windowHandle()->title().contains(QStringLiteral("* — ")) != window.hasUnsavedChanges())
+            return QStringLiteral("the title \"%1\" with unsaved changes %2")
+                .arg(window.windowHandle()->title())
+                .arg(window.hasUnsavedChanges());
+        if (!m_closedOverWork.isEmpty())
+            return m_closedOverWork;
+        // Recovery files are kept in the test's folder and nowhere else.
+        if (stateFolder() != m_dir.file("state"))
+            return QStringLiteral("recovery files in %1").arg(QString::fromStdString(stateFolder()));
+
         m_mostFilled = std::max(m_mostFilled, filled);
         m_stepsWithFilledSlots += filled > 0 ? 1 : 0;
 
@@ -300,6 +318,7 @@ private Q_SLOTS:
 
         prepareFolder();
         setProgramDirectory(m_dir.path().string());
+        setStateFolder(m_dir.file("state"));
         MainWindow window(m_document, m_dialogs);
         window.show();
         window.activateWindow();
@@ -314,6 +333,12 @@ private Q_SLOTS:
                 return std::nullopt;
             return QColor(driver.between(0, 255), driver.between(0, 255), driver.between(0, 255));
         };
+        // Every question: any of its buttons, Return or Esc.
+        m_dialogs.answerQuestion = [&](const test::FakeDialogs::Question& asked) {
+            const int roll = driver.between(-2, static_cast<int>(asked.buttons.size()) - 1);
+            m_lastAnswer = roll == -2 ? asked.escapeButton : roll == -1 ? asked.defaultButton : roll;
+            return m_lastAnswer;
+        };
         driver.expectedWindow = [&](const QWidget* shown) { return expectedWindow(shown, &window); };
         driver.check = [&] { return brokenInvariant(window); };
         // A full disk now and then, for the save and the export.
@@ -322,6 +347,33 @@ private Q_SLOTS:
                                            window.setWriteFunction(failing ? test::failAfter(driver.between(0, 300))
                                                                            : WriteFunction());
                                            return failing ? QStringLiteral("disk full") : QStringLiteral("disk fine");
+                                       }});
+
+        // The close box or the session's end: a window that closes holds
+        // no unsaved work unless the user said not to save it. The window
+        // stays open for the run to go on.
+        driver.extraActions.push_back({1, [&] {
+                                           const std::size_t asked = m_dialogs.questions.size();
+                                           QCloseEvent event;
+                                           QCoreApplication::sendEvent(&window, &event);
+                                           ++m_closeRequests;
+                                           m_closesAccepted += event.isAccepted() ? 1 : 0;
+                                           // Not saving, or saving a menu file without what it cannot hold.
+                                           const QString lastButton = m_dialogs.questions.size() > asked
+                                               ? m_dialogs.questions.back().buttons.value(m_lastAnswer)
+                                               : QString();
+                                           const bool notSaving = lastButton == QStringLiteral("不保存") ||
+                                               lastButton == QStringLiteral("继续保存");
+                                           if (event.isAccepted() && window.hasUnsavedChanges() && !notSaving)
+                                               m_closedOverWork =
+                                                   QStringLiteral("closed over unsaved work after %1 questions, "
+                                                                  "the last \"%2\" answered %3")
+                                                       .arg(m_dialogs.questions.size() - asked)
+                                                       .arg(m_dialogs.questions.empty()
+                                                                ? QString()
+                                                                : test::printable(m_dialogs.questions.back().text))
+                                                       .arg(m_lastAnswer);
+                                           return QStringLiteral("close request");
                                        }});
 
         driver.run();
@@ -336,7 +388,9 @@ private Q_SLOTS:
         for (const auto& entry : std::filesystem::directory_iterator(m_dir.path()))
             std::printf(" %s", entry.path().filename().c_str());
         std::printf("\n");
+        std::printf("close requests: %d, of which %d closed\n", m_closeRequests, m_closesAccepted);
         setProgramDirectory(".");
+        setStateFolder({});
         // The test library cuts long messages; the events before the failure go to the output whole.
         if (!driver.failure().isEmpty())
             std::printf("%s\n", qPrintable(driver.failure()));
