@@ -1,6 +1,7 @@
 // Loading a 10 MB project in the window: reading the file, filling the
 // boxes, the 54 cell pictures and the preview, until the window is drawn.
 
+#include <QCheckBox>
 #include <QPixmap>
 
 #include <benchmark/benchmark.h>
@@ -9,6 +10,7 @@
 
 #include "app/core/Document.h"
 #include "app/core/ProgramDirectory.h"
+#include "app/core/StateFolder.h"
 #include "app/gui/MainWindow.h"
 #include "project/core/ProjectFile.h"
 #include "project/gui/ProjectCommands.h"
@@ -104,5 +106,40 @@ void BM_UndoRedoSlotStep10MB(benchmark::State& state)
     }
 }
 BENCHMARK(BM_UndoRedoSlotStep10MB)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A box of that project, opened as the current file, ticked and unticked
+// again: each compares the work with the file, the second time all 10 MB of
+// it, as nothing differs then.
+void BM_CompareWithSavedWork10MB(benchmark::State& state)
+{
+    TenMegabyteWindow loaded;
+    loaded.m_window.openFile(QString::fromStdString((loaded.m_folder / "ten.ini").string()));
+    auto* box = loaded.m_window.findChild<QCheckBox*>(QStringLiteral("左键开启"));
+    for (auto _ : state) {
+        box->toggle();
+        if (!loaded.m_window.hasUnsavedChanges())
+            state.SkipWithError("a ticked box is a change");
+        box->toggle();
+    }
+    if (loaded.m_window.hasUnsavedChanges())
+        state.SkipWithError("the work should match its file again");
+}
+BENCHMARK(BM_CompareWithSavedWork10MB)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Keeping that project in the recovery file after a pause in typing: the
+// project text and the atomic write, on the window's thread.
+void BM_WriteRecovery10MB(benchmark::State& state)
+{
+    TenMegabyteWindow loaded;
+    loaded.load();
+    cofferon::setStateFolder((loaded.m_folder / "state").string());
+    loaded.m_window.findChild<QCheckBox*>(QStringLiteral("左键开启"))->toggle();
+    for (auto _ : state)
+        loaded.m_window.writeRecoveryNow();
+    cofferon::setStateFolder({});
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(loaded.m_bytes.size()));
+}
+BENCHMARK(BM_WriteRecovery10MB)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
