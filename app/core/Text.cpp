@@ -80,7 +80,13 @@ long long findText(std::string_view text, std::string_view needle, long long sta
 
 std::vector<std::string> splitText(std::string_view text, std::string_view separator)
 {
-    std::vector<std::string> pieces;
+    const std::vector<std::string_view> views = splitTextViews(text, separator);
+    return std::vector<std::string>(views.begin(), views.end());
+}
+
+std::vector<std::string_view> splitTextViews(std::string_view text, std::string_view separator)
+{
+    std::vector<std::string_view> pieces;
     if (text.empty())
         return pieces;
     if (separator.empty()) {

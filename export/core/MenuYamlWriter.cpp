@@ -60,7 +60,13 @@ constexpr std::string_view kNotWritten = ",文件未写入。";
 // Collects the lines of the file; the first value it refuses ends the writing.
 class MenuLines {
 public:
-    explicit MenuLines(std::optional<OutputEncoding> encoding) : m_encoding(encoding) {}
+    MenuLines(std::optional<OutputEncoding> encoding, std::size_t expectedSize) : m_encoding(encoding)
+    {
+        // One buffer from the start: a long lore would otherwise have the
+        // text copied into ever larger fresh memory, which costs more per
+        // byte the larger it gets.
+        m_text.reserve(expectedSize);
+    }
 
     void line(std::string_view text)
     {
@@ -70,8 +76,9 @@ public:
 
     void quoted(std::string_view prefix, std::string_view value, const Place& place)
     {
-        if (accepts(value, place))
-            line(std::string(prefix) + "'" + quoteYaml(value) + "'");
+        if (!accepts(value, place))
+            return;
+        m_text.append(prefix).append("'").append(quoteYaml(value)).append("'").append(kEol);
     }
 
     void number(std::string_view prefix, std::string_view value, NumberKind kind, const Place& place)
@@ -144,7 +151,7 @@ void writeSlot(MenuLines& out, int slot, const SlotRecord& record, const ItemIdP
     if (!record.lore.empty()) {
         out.line("  LORE: ");
         int line = 0;
-        for (const std::string& piece : splitText(record.lore, kEol))
+        for (const std::string_view piece : splitTextViews(record.lore, kEol))
             out.quoted("    - ", piece, Place{slot, "Lore", "LORE", ++line});
     }
     if (!record.command.empty())
@@ -186,10 +193,19 @@ std::variant<std::string, Refusal> writeMenuYaml(const MenuSettings& settings, c
     if (settings.openItem && !isValidItemId(*settings.openItem))
         return Refusal{"无效的物品ID"};
 
-    MenuLines out(encoding);
+    const int rows = std::clamp(settings.rows(), 1, kMaxRows);
+    const int lastSlot = rows * kColumns;
+    // Each lore line gains a prefix and quotes; the other values about their size.
+    std::size_t expectedSize = 1024;
+    for (int slot = 1; slot <= lastSlot; ++slot) {
+        const SlotRecord& record = slots[slot];
+        for (const std::string* value : {&record.lore, &record.name, &record.command, &record.enchants})
+            expectedSize += value->size() + value->size() / 4;
+        expectedSize += 512;
+    }
+    MenuLines out(encoding, expectedSize);
     out.line("menu-setting:");
     out.quoted("  name: ", *settings.title, Place{0, "菜单标题", "name"});
-    const int rows = std::clamp(settings.rows(), 1, kMaxRows);
     out.line("  rows: " + numberToText(static_cast<long long>(rows)));
     if (settings.menuCommand)
         out.quoted("  command: ", *settings.menuCommand, Place{0, "菜单指令", "command"});
@@ -201,7 +217,6 @@ std::variant<std::string, Refusal> writeMenuYaml(const MenuSettings& settings, c
         if (settings.rightClick)
             out.line("    right-click: true");
     }
-    const int lastSlot = rows * kColumns;
     for (int slot = 1; slot <= lastSlot; ++slot) {
         const SlotRecord& record = slots[slot];
         if (const auto parts = parseItemId(record.id))
