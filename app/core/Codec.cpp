@@ -70,6 +70,24 @@ std::optional<std::string> gb18030ToUtf8(std::string_view text)
     return convertEncoding(text, "GB18030", "UTF-8");
 }
 
+bool convertsToUtf8(std::string_view text)
+{
+    Converter converter("GB18030", "UTF-8");
+    if (!converter.valid())
+        return false;
+    char* in = const_cast<char*>(text.data());  // iconv's signature is not const-correct
+    std::size_t inLeft = text.size();
+    for (;;) {
+        char buffer[16384];
+        char* out = buffer;
+        std::size_t outLeft = sizeof buffer;
+        if (iconv(converter.handle(), &in, &inLeft, &out, &outLeft) != static_cast<std::size_t>(-1))
+            return true;
+        if (errno != E2BIG)
+            return false;
+    }
+}
+
 std::optional<std::string> utf8ToGb18030(std::string_view text)
 {
     return convertEncoding(text, "UTF-8", "GB18030");

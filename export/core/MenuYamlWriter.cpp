@@ -55,6 +55,19 @@ std::string codePointText(char32_t c)
     return buffer;
 }
 
+// Every "'" doubled. No byte of a GB18030 character but the character
+// itself is "'", so the bytes can be searched as they are.
+void appendQuoted(std::string& out, std::string_view value)
+{
+    for (std::size_t begin = 0; begin <= value.size();) {
+        const std::size_t quote = std::min(value.find('\'', begin), value.size());
+        out.append(value.substr(begin, quote - begin));
+        if (quote < value.size())
+            out.append("''");
+        begin = quote + 1;
+    }
+}
+
 constexpr std::string_view kNotWritten = ",文件未写入。";
 
 // Collects the lines of the file; the first value it refuses ends the writing.
@@ -78,7 +91,10 @@ public:
     {
         if (!accepts(value, place))
             return;
-        m_text.append(prefix).append("'").append(quoteYaml(value)).append("'").append(kEol);
+        // Quoted straight into the text: a value may be megabytes long.
+        m_text.append(prefix).append("'");
+        appendQuoted(m_text, value);
+        m_text.append("'").append(kEol);
     }
 
     void number(std::string_view prefix, std::string_view value, NumberKind kind, const Place& place)
@@ -182,7 +198,9 @@ void writeSlot(MenuLines& out, int slot, const SlotRecord& record, const ItemIdP
 
 std::string quoteYaml(std::string_view value)
 {
-    return replaceText(value, "'", "''");
+    std::string quoted;
+    appendQuoted(quoted, value);
+    return quoted;
 }
 
 std::variant<std::string, Refusal> writeMenuYaml(const MenuSettings& settings, const SlotTable& slots,
