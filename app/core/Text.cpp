@@ -80,13 +80,7 @@ long long findText(std::string_view text, std::string_view needle, long long sta
 
 std::vector<std::string> splitText(std::string_view text, std::string_view separator)
 {
-    const std::vector<std::string_view> views = splitTextViews(text, separator);
-    return std::vector<std::string>(views.begin(), views.end());
-}
-
-std::vector<std::string_view> splitTextViews(std::string_view text, std::string_view separator)
-{
-    std::vector<std::string_view> pieces;
+    std::vector<std::string> pieces;
     if (text.empty())
         return pieces;
     if (separator.empty()) {
@@ -109,6 +103,7 @@ std::string replaceText(std::string_view text, std::string_view from, std::strin
     if (from.empty())
         return std::string(text);
     std::string result;
+    result.reserve(text.size());
     std::size_t begin = 0;
     for (std::size_t pos = findFrom(text, from, 0); pos != std::string_view::npos;
          pos = findFrom(text, from, nextCharacterStart(text, pos, begin))) {

@@ -26,8 +26,6 @@ long long findText(std::string_view text, std::string_view needle, long long sta
 // separator are kept; the piece after the last separator only when non-empty.
 // An empty text gives no pieces.
 std::vector<std::string> splitText(std::string_view text, std::string_view separator);
-// The same pieces as views into `text`, which must outlive them.
-std::vector<std::string_view> splitTextViews(std::string_view text, std::string_view separator);
 
 std::string replaceText(std::string_view text, std::string_view from, std::string_view to);
 

@@ -166,9 +166,15 @@ void writeSlot(MenuLines& out, int slot, const SlotRecord& record, const ItemIdP
         out.quoted("  NAME: ", record.name, at("物品名称", "NAME"));
     if (!record.lore.empty()) {
         out.line("  LORE: ");
+        // The lines as splitText cuts them, without a list of them all: no
+        // byte of a GB18030 character but the line break itself is CR or LF.
         int line = 0;
-        for (const std::string_view piece : splitTextViews(record.lore, kEol))
-            out.quoted("    - ", piece, Place{slot, "Lore", "LORE", ++line});
+        for (std::size_t begin = 0; begin < record.lore.size();) {
+            const std::size_t end = std::min(record.lore.find(kEol, begin), record.lore.size());
+            out.quoted("    - ", std::string_view(record.lore).substr(begin, end - begin),
+                       Place{slot, "Lore", "LORE", ++line});
+            begin = end + kEol.size();
+        }
     }
     if (!record.command.empty())
         out.quoted("  COMMAND: ", replaceText(record.command, kEol, "; "), at("指令", "COMMAND"));
