@@ -72,8 +72,6 @@ TEST(ConvertsToUtf8, SaysWhatGb18030ToUtf8Says)
     for (const std::string& text : {std::string(), std::string("a\xB5\xDA"), std::string("\x80"),
                                     std::string("\x81\x30\x81\x30"), chinese, chinese + "\xFF", chinese + "\x81"})
         EXPECT_EQ(convertsToUtf8(text), gb18030ToUtf8(text).has_value()) << text.size();
-    EXPECT_TRUE(convertsToUtf8(chinese));
-    EXPECT_FALSE(convertsToUtf8(chinese + "\xFF"));
 }
 
 }  // namespace
