@@ -124,7 +124,7 @@ std::optional<char32_t> firstUnsafeCharacter(std::string_view text)
 
 std::optional<std::string> firstUnconvertibleCharacter(std::string_view text)
 {
-    if (gb18030ToUtf8(text))
+    if (convertsToUtf8(text))
         return std::nullopt;
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t length = characterLength(text, pos);

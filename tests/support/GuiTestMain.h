@@ -14,6 +14,7 @@
     int main(int argc, char* argv[])                                                                                   \
     {                                                                                                                  \
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);                                                                   \
+        cofferon::preferChineseLocale();                                                                               \
         QApplication application(argc, argv);                                                                          \
         cofferon::setUpApplication(application);                                                                       \
         TestClass test;                                                                                                \
