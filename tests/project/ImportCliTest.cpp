@@ -58,7 +58,8 @@ TEST(ImportCli, ExitCodesSayWhatWentWrong)
         {{kWorkedExample, "-o", dir.file("no/such/folder.ini")}, 2, "cannot write"},
         {{}, 2, "--help"},
         {{kWorkedExample, kLeftovers}, 2, "more than one menu file"},
-        {{kWorkedExample, "--encoding", "utf-8"}, 2, "unknown option --encoding"},
+        {{kWorkedExample, "--encoding", "latin1"}, 2, "unknown encoding \"latin1\""},
+        {{kWorkedExample, "--colour", "red"}, 2, "unknown option --colour"},
         {{kWorkedExample, "-o"}, 2, "needs a value"},
     };
     for (const Case& c : cases) {
