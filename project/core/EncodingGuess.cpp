@@ -144,8 +144,9 @@ int utf8Cost(std::string_view bytes)
     return cost;
 }
 
-// The GBK reading: codes outside GB2312's common characters, neighbours that
-// share their first byte (the letters of one alphabet in UTF-8 do), Chinese
+// The GBK reading: codes outside GB2312's common characters, runs of
+// neighbours that share their first byte (the letters of one alphabet in
+// UTF-8 do), Chinese
 // characters inside a Latin word.
 int gbkCost(std::string_view bytes)
 {
@@ -157,6 +158,7 @@ int gbkCost(std::string_view bytes)
     std::size_t previousEnd = std::string_view::npos;
     unsigned char previousLead = 0;
     unsigned char previousTrail = 0;
+    int sameLead = 0;
     for (std::size_t pos = 0; pos < bytes.size();) {
         const std::size_t length = characterLength(bytes, pos);
         const auto lead = static_cast<unsigned char>(bytes[pos]);
@@ -166,8 +168,9 @@ int gbkCost(std::string_view bytes)
             const bool levelOne = gb2312 && lead >= 0xB0 && lead <= 0xD7;
             const bool levelTwo = gb2312 && lead >= 0xD8 && lead <= 0xF7;
             cost += levelOne ? 0 : levelTwo ? 1 : gb2312 && lead >= 0xA1 && lead <= 0xA9 ? 1 : 4;
-            if (previousEnd == pos && lead == previousLead && trail != previousTrail)
-                cost += 1;
+            // Three or more in a row: two are common enough in Chinese.
+            sameLead = previousEnd == pos && lead == previousLead && trail != previousTrail ? sameLead + 1 : 1;
+            cost += sameLead == 3 ? 2 : sameLead > 3 ? 1 : 0;
             if ((levelOne || levelTwo) && pos > 0 && plainLetterAt(pos - 1) && plainLetterAt(pos + 2))
                 cost += 3;
             previousEnd = pos + 2;
