@@ -138,7 +138,7 @@ int utf8Cost(std::string_view bytes)
                 onlyLatin = false;
         }
         if (onlyLatin && latinLetters > 0 && !(start > 0 && plainLetterAt(start - 1)) && !plainLetterAt(end))
-            cost += 2 * latinLetters;
+            cost += latinLetters;
         start = end;
     }
     return cost;
