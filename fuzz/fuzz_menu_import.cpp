@@ -124,6 +124,7 @@ ProjectData project(FuzzedDataProvider& input)
         const int slot = input.ConsumeIntegralInRange<int>(1, settings.rows() * kColumns);
         static constexpr const char* kIds[] = {"1", "35:14", "299", "397:3"};
         SlotRecord& record = made.slots[slot];
+        record = SlotRecord{};
         record.id = kIds[input.ConsumeIntegralInRange<std::size_t>(0, std::size(kIds) - 1)];
         record.name = text(input);
         for (int line = input.ConsumeIntegralInRange<int>(0, 3); line > 0; --line)
@@ -183,9 +184,12 @@ void ownExports(const ProjectData& made)
         if (!menu->notTakenOver.empty())
             fail(menu->notTakenOver.front().c_str(), *bytes);
         const bool offered = menu->otherReading && menu->otherReading->project == made;
-        if (menu->project != made && !offered)
-            fail(encoding == OutputEncoding::Utf8 ? "a UTF-8 export was misread" : "a GB2312 export was misread",
-                 *bytes);
+        if (menu->project != made && !offered) {
+            std::fprintf(stderr, "written in %s, read in %s, settings %s\n", encodingName(encoding).c_str(),
+                         encodingName(menu->encoding).c_str(),
+                         menu->project.settings == made.settings ? "the same" : "differ");
+            fail("an export was misread", *bytes);
+        }
     }
 }
 

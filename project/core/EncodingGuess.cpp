@@ -1,5 +1,6 @@
 #include "project/core/EncodingGuess.h"
 
+#include <unordered_set>
 #include <vector>
 
 #include "app/core/Text.h"
@@ -53,8 +54,9 @@ Script scriptOf(char32_t c)
     return Script::Other;
 }
 
-// How unusual a character is in a menu's text, whatever its language. GBK
-// read as UTF-8 lands all over the blocks up to U+07FF and in rare ones above.
+// How unusual a character is in a menu's text, whatever its language; each
+// character counts once. GBK read as UTF-8 lands all over the blocks up to
+// U+07FF and in rare ones above.
 int rarity(char32_t c)
 {
     struct Block {
@@ -102,6 +104,7 @@ int utf8Cost(std::string_view bytes)
         return i < text.size() && isAsciiLetter(text[i]) && !(i > 0 && (text[i - 1] == '&' || text[i - 1] == 0xA7));
     };
     int cost = 0;
+    std::unordered_set<char32_t> counted;  // a rare character used again is the writer's choice
     for (std::size_t start = 0; start < text.size();) {
         if (text[start] < 0x80) {
             ++start;
@@ -113,7 +116,8 @@ int utf8Cost(std::string_view bytes)
         bool onlyLatin = true;
         for (; end < text.size() && text[end] >= 0x80; ++end) {
             const char32_t c = text[end];
-            cost += rarity(c);
+            if (counted.insert(c).second)
+                cost += rarity(c);
             if (c == 0xA7 && end + 1 < text.size() && isCodeCharacter(text[end + 1]))
                 cost -= 4;  // "§c": a colour code, as the game writes them
             const Script script = scriptOf(c);
@@ -155,6 +159,7 @@ int gbkCost(std::string_view bytes)
             !(i > 0 && bytes[i - 1] == '&');
     };
     int cost = 0;
+    std::vector<bool> counted(0x10000, false);
     std::size_t previousEnd = std::string_view::npos;
     unsigned char previousLead = 0;
     unsigned char previousTrail = 0;
@@ -167,7 +172,10 @@ int gbkCost(std::string_view bytes)
             const bool gb2312 = trail >= 0xA1 && trail <= 0xFE;
             const bool levelOne = gb2312 && lead >= 0xB0 && lead <= 0xD7;
             const bool levelTwo = gb2312 && lead >= 0xD8 && lead <= 0xF7;
-            cost += levelOne ? 0 : levelTwo ? 1 : gb2312 && lead >= 0xA1 && lead <= 0xA9 ? 1 : 4;
+            if (!counted[lead * 0x100u + trail]) {
+                counted[lead * 0x100u + trail] = true;
+                cost += levelOne ? 0 : levelTwo ? 1 : gb2312 && lead >= 0xA1 && lead <= 0xA9 ? 1 : 4;
+            }
             // Three or more in a row: two are common enough in Chinese.
             sameLead = previousEnd == pos && lead == previousLead && trail != previousTrail ? sameLead + 1 : 1;
             cost += sameLead == 3 ? 2 : sameLead > 3 ? 1 : 0;
