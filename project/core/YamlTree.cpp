@@ -19,6 +19,21 @@ Mark markOf(const yaml_mark_t& mark)
     return Mark{static_cast<int>(mark.line) + 1, static_cast<int>(mark.column) + 1};
 }
 
+// Line and column (in characters) of a byte offset.
+Mark markAt(std::string_view utf8, std::size_t offset)
+{
+    Mark mark;
+    for (std::size_t pos = 0; pos < offset && pos < utf8.size(); ++pos) {
+        if (utf8[pos] == '\n') {
+            ++mark.line;
+            mark.column = 1;
+        } else if ((static_cast<unsigned char>(utf8[pos]) & 0xC0) != 0x80) {
+            ++mark.column;
+        }
+    }
+    return mark;
+}
+
 // libyaml's own words for the usual mistakes, in the user's language.
 std::string syntaxReason(const char* problem)
 {
@@ -63,7 +78,10 @@ public:
         while (!done && !m_error) {
             yaml_event_t event;
             if (!yaml_parser_parse(&parser, &event)) {
-                fail(markOf(parser.problem_mark), syntaxReason(parser.problem));
+                // The reader stage reports a byte offset only.
+                fail(parser.error == YAML_READER_ERROR ? markAt(utf8, parser.problem_offset)
+                                                       : markOf(parser.problem_mark),
+                     syntaxReason(parser.problem));
                 break;
             }
             done = event.type == YAML_STREAM_END_EVENT;

@@ -189,6 +189,7 @@ TEST(MenuImportRules, FilesTheReaderRefusesAreNoMenu)
          53, "嵌套太深"},
         {"\xEF\xBB\xBFmenu-setting:\n  name: \xED\xA0\x80\n", 2, 9, "文件以 UTF-8 标记开头"},
         {"a: b\n  c: d\n", 2, 4, "YAML 语法错误:这里不能写“键: 值”"},
+        {"a: b\n  \xE6\x96\x87 \x01\n", 2, 5, "YAML 语法错误:文件含有不能出现在 YAML 中的控制字符"},
     };
     for (const Case& c : cases) {
         const auto result = importMenu(c.bytes);
