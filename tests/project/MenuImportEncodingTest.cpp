@@ -2,6 +2,7 @@
 
 #include "app/core/Codec.h"
 #include "export/core/MenuEncoding.h"
+#include "project/core/EncodingGuess.h"
 #include "project/core/MenuImport.h"
 
 namespace cofferon {
@@ -65,6 +66,27 @@ TEST(MenuImportEncoding, OwnExportsInEveryScriptComeBackWithoutAQuestion)
         EXPECT_EQ(menu.encoding, encoding) << text;
         EXPECT_NE(menu.encodingChoice, EncodingChoice::Open) << text;
         EXPECT_EQ(menu.project, project) << text;
+    }
+}
+
+// Bytes that read both ways, weighed: each row is the text as written.
+TEST(MenuImportEncoding, TheClearlyLikelierReadingWins)
+{
+    const std::tuple<const char*, OutputEncoding, EncodingGuess> rows[] = {
+        {"魔药", OutputEncoding::Gb2312, EncodingGuess::Gbk},  // UTF-8: "ħҩ", two scripts side by side
+        {"猫猫", OutputEncoding::Gb2312, EncodingGuess::Either},  // UTF-8: "èè"
+        {"猫", OutputEncoding::Gb2312, EncodingGuess::Either},  // UTF-8: "è"
+        {"魔药水", OutputEncoding::Gb2312, EncodingGuess::Gbk},  // UTF-8: "ħҩˮ"
+        {"Магазин", OutputEncoding::Utf8, EncodingGuess::Utf8},  // GBK: "袦邪谐邪蟹懈薪"
+        {"один", OutputEncoding::Utf8, EncodingGuess::Utf8},  // GBK: four characters of one row
+        {"Kılıç", OutputEncoding::Utf8, EncodingGuess::Utf8},  // GBK: "K谋l谋莽", Chinese inside a word
+        {"§cShop", OutputEncoding::Utf8, EncodingGuess::Utf8},  // the game's colour code
+        {"über", OutputEncoding::Utf8, EncodingGuess::Either},
+        {"à la carte", OutputEncoding::Utf8, EncodingGuess::Utf8},  // GBK: C3 A0 is no GB2312 code
+    };
+    for (const auto& [text, written, guess] : rows) {
+        const std::string line = "  name: '" + (written == OutputEncoding::Utf8 ? std::string(text) : gb(text)) + "'";
+        EXPECT_EQ(guessEncoding(line), guess) << text;
     }
 }
 
