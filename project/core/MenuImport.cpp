@@ -156,6 +156,12 @@ std::variant<ImportedMenu, NotAMenu> importMenu(std::string_view bytes, std::opt
     // in its encoding; a text misread is full of what real text seldom holds.
     auto writtenAgain = [&](const std::variant<ImportedMenu, NotAMenu>& reading, OutputEncoding in) {
         const ProjectData& project = std::get<ImportedMenu>(reading).project;
+        // The text alone first: GB2312's check of every character is dearer.
+        if (in == OutputEncoding::Gb2312) {
+            const auto text = writeMenuYaml(project.settings, project.slots);
+            if (const auto* written = std::get_if<std::string>(&text); !written || *written != bytes)
+                return false;
+        }
         const auto file = menuFileBytes(project.settings, project.slots, in);
         return std::holds_alternative<std::string>(file) && std::get<std::string>(file) == bytes;
     };

@@ -98,6 +98,22 @@ std::string codePointText(char32_t c)
     return buffer;
 }
 
+// The first character of a UTF-8 text that the export refuses, line breaks aside.
+std::optional<char32_t> firstUnsafe(std::string_view utf8)
+{
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[pos]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0xFF >> (length + 1));
+        for (std::size_t i = 1; i < length && pos + i < utf8.size(); ++i)
+            c = (c << 6) | (static_cast<unsigned char>(utf8[pos + i]) & 0x3F);
+        if (c != '\r' && c != '\n' && isUnsafeCharacter(c))
+            return c;
+        pos += length;
+    }
+    return std::nullopt;
+}
+
 // Builds one import: walks the tree and fills the project, noting what it
 // leaves behind.
 class MenuReader {
@@ -188,17 +204,12 @@ private:
         // The line break that ends a block scalar is not part of the value.
         if (node.block && value.ends_with('\n'))
             value.pop_back();
-        return toDocument(value);
-    }
-
-    // Whether the export could write the text back; notes the first character it could not.
-    bool writable(const std::string& value, const std::string& where)
-    {
-        if (const auto unsafe = firstUnsafeCharacter(value)) {
+        // Line breaks are the shapes' business; any other control the export refuses.
+        if (const auto unsafe = firstUnsafe(value)) {
             note(where + " 含有菜单文件无法保存的控制字符 " + codePointText(*unsafe) + ",没有导入");
-            return false;
+            return std::nullopt;
         }
-        return true;
+        return toDocument(value);
     }
 
     // A one-line value: a line break a quoted scalar may hold becomes a blank,
@@ -212,8 +223,6 @@ private:
             std::replace(value->begin(), value->end(), '\r', ' ');
             std::replace(value->begin(), value->end(), '\n', ' ');
         }
-        if (value && !writable(*value, where))
-            return std::nullopt;
         return value;
     }
 
@@ -244,8 +253,6 @@ private:
         }
         std::string result;
         for (std::size_t i = 0; i < out.size(); ++i) {
-            if (!writable(out[i], where))
-                return std::nullopt;
             if (i > 0)
                 result += kEol;
             result += out[i];
