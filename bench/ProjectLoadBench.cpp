@@ -28,6 +28,10 @@ public:
         return std::nullopt;
     }
     std::optional<QColor> chooseColour(QWidget*, const QColor&) override { return std::nullopt; }
+    int question(QWidget*, const QString&, const QString&, const QStringList&, int, int escapeButton) override
+    {
+        return escapeButton;
+    }
 
 private:
     QString m_file;

@@ -29,20 +29,30 @@ public:
         QString initial;
         bool integerOnly;
     };
+    struct Question {
+        QString caption;
+        QString text;
+        QStringList buttons;
+        int defaultButton;
+        int escapeButton;
+    };
 
     // nullopt answers as a cancelled dialog.
     std::deque<std::optional<QString>> fileNames;
     std::deque<std::optional<QString>> inputs;
     std::deque<std::optional<QColor>> colours;
+    std::deque<int> choices;  // indices of the buttons chosen in questions
 
     // Answers once a queue is empty (a cancel when unset).
     std::function<std::optional<QString>(bool save, const QString& filter)> answerFileName;
     std::function<std::optional<QString>(const Input& request)> answerInput;
     std::function<std::optional<QColor>()> answerColour;
+    std::function<int(const Question& asked)> answerQuestion;  // unset: the escape button
 
     QStringList fileFilters;
     std::vector<Message> messages;
     std::vector<Input> inputRequests;
+    std::vector<Question> questions;
 
     std::optional<QString> openFileName(QWidget*, const QString& filter) override { return nextFile(false, filter); }
     std::optional<QString> saveFileName(QWidget*, const QString& filter) override { return nextFile(true, filter); }
@@ -69,6 +79,17 @@ public:
             return answerColour ? answerColour() : std::nullopt;
         auto answer = colours.front();
         colours.pop_front();
+        return answer;
+    }
+
+    int question(QWidget*, const QString& caption, const QString& text, const QStringList& buttons, int defaultButton,
+                 int escapeButton) override
+    {
+        questions.push_back({caption, text, buttons, defaultButton, escapeButton});
+        if (choices.empty())
+            return answerQuestion ? answerQuestion(questions.back()) : escapeButton;
+        const int answer = choices.front();
+        choices.pop_front();
         return answer;
     }
 

@@ -90,6 +90,33 @@ private Q_SLOTS:
         dialogs.message(nullptr, errorCaption(), QStringLiteral("需要菜单标题"), MessageIcon::Warning);
     }
 
+    void questionsMapReturnAndEscapeToTheirButtons()
+    {
+        QtDialogs dialogs;
+        const QStringList buttons = {QStringLiteral("UTF-8"), QStringLiteral("GB2312"), QStringLiteral("取消")};
+        const auto ask = [&](int defaultButton, int escapeButton) {
+            return dialogs.question(nullptr, QStringLiteral("选择编码"), QStringLiteral("?"), buttons, defaultButton,
+                                    escapeButton);
+        };
+        answer<QMessageBox>([](QMessageBox* box) {
+            QCOMPARE(box->windowTitle(), QStringLiteral("选择编码"));
+            QCOMPARE(box->buttons().size(), 3);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QCOMPARE(ask(1, 2), 1);
+        answer<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+        QCOMPARE(ask(1, 0), 0);
+        answer<QMessageBox>([](QMessageBox* box) { box->close(); });
+        QCOMPARE(ask(0, 2), 2);
+        answer<QMessageBox>([](QMessageBox* box) {
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text() == QStringLiteral("取消"))
+                    button->click();
+            }
+        });
+        QCOMPARE(ask(0, 1), 2);
+    }
+
     // The suite runs under the C locale: the toolkit's own texts must read
     // Chinese all the same. The file dialog is closed unused at once.
     void toolkitTextsReadChineseWhateverTheLocale()

@@ -5,7 +5,11 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpressionValidator>
+
+#include <algorithm>
+#include <vector>
 
 namespace cofferon {
 
@@ -68,6 +72,23 @@ void QtDialogs::message(QWidget* parent, const QString& caption, const QString& 
     QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Information, caption, text,
                     QMessageBox::Ok, parent);
     box.exec();
+}
+
+int QtDialogs::question(QWidget* parent, const QString& caption, const QString& text, const QStringList& buttons,
+                        int defaultButton, int escapeButton)
+{
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+    // One role for all keeps them in the order given.
+    std::vector<QPushButton*> added;
+    for (const QString& label : buttons)
+        added.push_back(box.addButton(label, QMessageBox::ActionRole));
+    if (defaultButton >= 0 && defaultButton < static_cast<int>(added.size()))
+        box.setDefaultButton(added[static_cast<std::size_t>(defaultButton)]);
+    if (escapeButton >= 0 && escapeButton < static_cast<int>(added.size()))
+        box.setEscapeButton(added[static_cast<std::size_t>(escapeButton)]);
+    box.exec();
+    const auto chosen = std::find(added.begin(), added.end(), box.clickedButton());
+    return chosen == added.end() ? escapeButton : static_cast<int>(chosen - added.begin());
 }
 
 std::optional<QString> QtDialogs::inputText(QWidget* parent, const QString& caption, const QString& prompt,

@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -32,6 +33,11 @@ public:
 
     // nullopt when the user cancels.
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
+
+    // Modal, with the buttons in this order: the index of the one chosen.
+    // Return chooses `defaultButton`; Esc and closing the box choose `escapeButton`.
+    virtual int question(QWidget* parent, const QString& caption, const QString& text, const QStringList& buttons,
+                         int defaultButton, int escapeButton) = 0;
 };
 
 // The toolkit's own dialogs.
@@ -43,6 +49,8 @@ public:
     std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
                                      const QString& initial, bool integerOnly) override;
     std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override;
+    int question(QWidget* parent, const QString& caption, const QString& text, const QStringList& buttons,
+                 int defaultButton, int escapeButton) override;
 };
 
 // "yaml(*.yml)|*.yml" in the toolkit's filter form.
