@@ -4,9 +4,11 @@
 // every box filled in, Chinese texts included, as the document holds them.
 
 #include <string>
+#include <variant>
 
 #include "app/core/MenuSettings.h"
 #include "app/core/SlotRecord.h"
+#include "export/core/MenuEncoding.h"
 
 namespace cofferon::bench {
 
@@ -46,6 +48,22 @@ inline Menu fullMenu()
         };
     }
     return menu;
+}
+
+// The full menu with a lore of 1 100 lines in every slot, exported in UTF-8:
+// about 3 MB, within the reader's limit of characters.
+inline std::string largeMenuFile()
+{
+    Menu menu = fullMenu();
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        std::string lore;
+        for (int line = 1; line <= 1100; ++line) {
+            const std::string n = std::to_string(line);
+            lore += (line > 1 ? "\r\n" : "") + ("&7\xB5\xDA " + n + " \xD0\xD0 the item's story, ") + n;  // 第, 行
+        }
+        menu.slots[slot].lore = lore;
+    }
+    return std::get<std::string>(menuFileBytes(menu.settings, menu.slots, OutputEncoding::Utf8));
 }
 
 }  // namespace cofferon::bench

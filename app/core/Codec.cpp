@@ -30,6 +30,30 @@ private:
     iconv_t m_handle;
 };
 
+// Converts through a small buffer, appending to `out` when given; false
+// when the text does not convert whole.
+bool gb18030ToUtf8Into(std::string_view text, std::string* out)
+{
+    Converter converter("GB18030", "UTF-8");
+    if (!converter.valid())
+        return false;
+    char* in = const_cast<char*>(text.data());  // iconv's signature is not const-correct
+    std::size_t inLeft = text.size();
+    for (;;) {
+        char buffer[16384];
+        char* next = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t result = iconv(converter.handle(), &in, &inLeft, &next, &outLeft);
+        const int error = errno;
+        if (out)
+            out->append(buffer, static_cast<std::size_t>(next - buffer));
+        if (result != static_cast<std::size_t>(-1))
+            return true;
+        if (error != E2BIG)
+            return false;
+    }
+}
+
 }  // namespace
 
 std::optional<std::string> convertEncoding(std::string_view text, const char* from, const char* to, int maxRounds)
@@ -67,7 +91,18 @@ std::optional<std::string> convertEncoding(std::string_view text, const char* fr
 
 std::optional<std::string> gb18030ToUtf8(std::string_view text)
 {
-    return convertEncoding(text, "GB18030", "UTF-8");
+    // Two bytes become at most three, four stay four: the result fits this
+    // one buffer, which a whole menu of megabytes is converted into.
+    std::string result;
+    result.reserve(text.size() + text.size() / 2);
+    if (!gb18030ToUtf8Into(text, &result))
+        return std::nullopt;
+    return result;
+}
+
+bool convertsToUtf8(std::string_view text)
+{
+    return gb18030ToUtf8Into(text, nullptr);
 }
 
 std::optional<std::string> utf8ToGb18030(std::string_view text)

@@ -11,6 +11,8 @@ namespace cofferon {
 // nullopt when the input is not valid in its encoding (or iconv fails).
 std::optional<std::string> gb18030ToUtf8(std::string_view text);
 std::optional<std::string> utf8ToGb18030(std::string_view text);
+// Whether gb18030ToUtf8 succeeds, found without holding the converted text.
+bool convertsToUtf8(std::string_view text);
 
 // Document text as UTF-16 for the toolkit, and back, losing no byte. A byte
 // that is not part of a GB18030 character that converts both ways unchanged

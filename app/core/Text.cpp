@@ -103,6 +103,7 @@ std::string replaceText(std::string_view text, std::string_view from, std::strin
     if (from.empty())
         return std::string(text);
     std::string result;
+    result.reserve(text.size());
     std::size_t begin = 0;
     for (std::size_t pos = findFrom(text, from, 0); pos != std::string_view::npos;
          pos = findFrom(text, from, nextCharacterStart(text, pos, begin))) {

@@ -56,11 +56,18 @@ void loadToolkitTranslations(QApplication& application)
     }
     QApplication::installTranslator(translator);
     QApplication::installTranslator(new CatalogueGaps(&application));
-    // File types and the like follow the default locale, not the system's.
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
 }
 
 }  // namespace
+
+void preferChineseLocale()
+{
+    // LC_ALL beats every other variable; LANGUAGE would still pick the
+    // languages of the texts. Where the C library lacks this locale it keeps
+    // its own, as the toolkit's file names are UTF-8 in any case.
+    qputenv("LC_ALL", "zh_CN.UTF-8");
+    qputenv("LANGUAGE", "zh_CN");
+}
 
 void setUpApplication(QApplication& application)
 {
@@ -75,6 +82,8 @@ void setUpApplication(QApplication& application)
     tips.setColor(QPalette::ToolTipText, QColor(0xFF, 0xFF, 0xFF));
     QToolTip::setPalette(tips);
 
+    // What the program formats itself, and file types and the like.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     loadToolkitTranslations(application);
     // A desktop's own file and colour dialogs would speak the desktop's
     // language; the toolkit's speak ours.

@@ -6,10 +6,17 @@ class QString;
 
 namespace cofferon {
 
+// Numbers, dates and sizes in Chinese whatever the system's locale: the
+// toolkit's file dialog formats them by the system's locale, which the
+// toolkit reads from the environment once. Call before the application
+// object exists.
+void preferChineseLocale();
+
 // The look every window shares: one style and one CJK face, so the windows
 // look the same on every machine; the program's icon on every window; and
 // the toolkit's own texts (dialogs, buttons, edit menus) in Chinese whatever
-// the system's locale, as the program's own texts are. The program and the
+// the system's locale, as the program's own texts are; the default locale
+// Chinese, China. The program and the
 // window tests both start through here.
 void setUpApplication(QApplication& application);
 

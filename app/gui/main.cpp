@@ -18,6 +18,7 @@ int main(int argc, char* argv[])
     // A pipe chosen as the output whose reader goes away must fail that write,
     // not end the program with the unsaved work in it.
     std::signal(SIGPIPE, SIG_IGN);
+    cofferon::preferChineseLocale();
     QApplication application(argc, argv);
     cofferon::setUpApplication(application);
     const cofferon::StartRequest request = cofferon::parseStartArguments(QCoreApplication::arguments());

@@ -20,9 +20,12 @@ bool isMenuNumber(std::string_view text, NumberKind kind);
 // YAML reader would take for an octal number ("010" is 8 there).
 std::string plainNumber(std::string_view number);
 
-// The first character that a YAML reader rejects or changes inside quotes:
-// C0 controls but tab, DEL, C1 controls, the line and paragraph separators
-// and the two non-characters U+FFFE and U+FFFF. Its code point, or nullopt.
+// Whether a YAML reader rejects or changes the character inside quotes: C0
+// controls but tab, DEL, C1 controls, the line and paragraph separators and
+// the two non-characters U+FFFE and U+FFFF.
+bool isUnsafeCharacter(char32_t c);
+
+// The first such character of a document text: its code point, or nullopt.
 std::optional<char32_t> firstUnsafeCharacter(std::string_view text);
 
 // The first character (its bytes) that iconv cannot convert to UTF-8: a byte

@@ -55,12 +55,31 @@ std::string codePointText(char32_t c)
     return buffer;
 }
 
+// Every "'" doubled. No byte of a GB18030 character but the character
+// itself is "'", so the bytes can be searched as they are.
+void appendQuoted(std::string& out, std::string_view value)
+{
+    for (std::size_t begin = 0; begin <= value.size();) {
+        const std::size_t quote = std::min(value.find('\'', begin), value.size());
+        out.append(value.substr(begin, quote - begin));
+        if (quote < value.size())
+            out.append("''");
+        begin = quote + 1;
+    }
+}
+
 constexpr std::string_view kNotWritten = ",文件未写入。";
 
 // Collects the lines of the file; the first value it refuses ends the writing.
 class MenuLines {
 public:
-    explicit MenuLines(std::optional<OutputEncoding> encoding) : m_encoding(encoding) {}
+    MenuLines(std::optional<OutputEncoding> encoding, std::size_t expectedSize) : m_encoding(encoding)
+    {
+        // One buffer from the start: a long lore would otherwise have the
+        // text copied into ever larger fresh memory, which costs more per
+        // byte the larger it gets.
+        m_text.reserve(expectedSize);
+    }
 
     void line(std::string_view text)
     {
@@ -70,8 +89,12 @@ public:
 
     void quoted(std::string_view prefix, std::string_view value, const Place& place)
     {
-        if (accepts(value, place))
-            line(std::string(prefix) + "'" + quoteYaml(value) + "'");
+        if (!accepts(value, place))
+            return;
+        // Quoted straight into the text: a value may be megabytes long.
+        m_text.append(prefix).append("'");
+        appendQuoted(m_text, value);
+        m_text.append("'").append(kEol);
     }
 
     void number(std::string_view prefix, std::string_view value, NumberKind kind, const Place& place)
@@ -143,9 +166,15 @@ void writeSlot(MenuLines& out, int slot, const SlotRecord& record, const ItemIdP
         out.quoted("  NAME: ", record.name, at("物品名称", "NAME"));
     if (!record.lore.empty()) {
         out.line("  LORE: ");
+        // The lines as splitText cuts them, without a list of them all: no
+        // byte of a GB18030 character but the line break itself is CR or LF.
         int line = 0;
-        for (const std::string& piece : splitText(record.lore, kEol))
-            out.quoted("    - ", piece, Place{slot, "Lore", "LORE", ++line});
+        for (std::size_t begin = 0; begin < record.lore.size();) {
+            const std::size_t end = std::min(record.lore.find(kEol, begin), record.lore.size());
+            out.quoted("    - ", std::string_view(record.lore).substr(begin, end - begin),
+                       Place{slot, "Lore", "LORE", ++line});
+            begin = end + kEol.size();
+        }
     }
     if (!record.command.empty())
         out.quoted("  COMMAND: ", replaceText(record.command, kEol, "; "), at("指令", "COMMAND"));
@@ -185,7 +214,9 @@ bool takesSkullOwner(std::string_view id)
 
 std::string quoteYaml(std::string_view value)
 {
-    return replaceText(value, "'", "''");
+    std::string quoted;
+    appendQuoted(quoted, value);
+    return quoted;
 }
 
 std::variant<std::string, Refusal> writeMenuYaml(const MenuSettings& settings, const SlotTable& slots,
@@ -196,10 +227,19 @@ std::variant<std::string, Refusal> writeMenuYaml(const MenuSettings& settings, c
     if (settings.openItem && !isValidItemId(*settings.openItem))
         return Refusal{"无效的物品ID"};
 
-    MenuLines out(encoding);
+    const int rows = std::clamp(settings.rows(), 1, kMaxRows);
+    const int lastSlot = rows * kColumns;
+    // Each lore line gains a prefix and quotes; the other values about their size.
+    std::size_t expectedSize = 1024;
+    for (int slot = 1; slot <= lastSlot; ++slot) {
+        const SlotRecord& record = slots[slot];
+        for (const std::string* value : {&record.lore, &record.name, &record.command, &record.enchants})
+            expectedSize += value->size() + value->size() / 4;
+        expectedSize += 512;
+    }
+    MenuLines out(encoding, expectedSize);
     out.line("menu-setting:");
     out.quoted("  name: ", *settings.title, Place{0, "菜单标题", "name"});
-    const int rows = std::clamp(settings.rows(), 1, kMaxRows);
     out.line("  rows: " + numberToText(static_cast<long long>(rows)));
     if (settings.menuCommand)
         out.quoted("  command: ", *settings.menuCommand, Place{0, "菜单指令", "command"});
@@ -211,7 +251,6 @@ std::variant<std::string, Refusal> writeMenuYaml(const MenuSettings& settings, c
         if (settings.rightClick)
             out.line("    right-click: true");
     }
-    const int lastSlot = rows * kColumns;
     for (int slot = 1; slot <= lastSlot; ++slot) {
         const SlotRecord& record = slots[slot];
         if (const auto parts = parseItemId(record.id))

@@ -1,29 +1,44 @@
 #include "preview/gui/ItemPicker.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QMouseEvent>
-#include <QPixmap>
 #include <QScrollBar>
 #include <QWheelEvent>
 
 #include "preview/core/IconFolders.h"
 #include "preview/core/IconListing.h"
-#include "preview/gui/PreviewGrid.h"
+#include "preview/gui/IconModel.h"
 #include "ui/core/Layout.h"
 #include "ui/gui/LayoutBuilder.h"
 
 namespace cofferon {
 
-PickerIcon::PickerIcon(int tag, const QLabel* templateBox, QWidget* parent) : QLabel(parent), m_tag(tag)
+PickerView::PickerView(QWidget* parent) : QListView(parent)
 {
-    copyTemplateLook(this, templateBox, tag);
+    setObjectName(QStringLiteral("图标列表"));
+    setFlow(QListView::LeftToRight);
+    setWrapping(true);
+    setUniformItemSizes(true);
+    setGridSize(QSize(kPickerPitch, kPickerPitch));
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
-void PickerIcon::mouseDoubleClickEvent(QMouseEvent* event)
+void PickerView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        Q_EMIT doubleClicked(m_tag);
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && index.isValid())
+        Q_EMIT iconDoubleClicked(index.row() + 1);
     event->accept();
+}
+
+void PickerView::wheelEvent(QWheelEvent* event)
+{
+    event->ignore();
 }
 
 ItemPicker::ItemPicker(Document& document, QWidget* parent) : QDialog(parent), m_document(document)
@@ -32,36 +47,40 @@ ItemPicker::ItemPicker(Document& document, QWidget* parent) : QDialog(parent), m
     applyWindowFrame(this, layout);
     buildControls(this, layout);
     setModal(true);
-    // No control of the picker takes the keyboard focus; Esc closes it.
-    for (QWidget* child : findChildren<QWidget*>())
-        child->setFocusPolicy(Qt::NoFocus);
 
     m_inner = findChild<QLabel*>(QStringLiteral("内框"));
     m_scrollBar = findChild<QScrollBar*>(QStringLiteral("滚动条"));
     const QPoint innerHome = m_inner->pos();
     connect(m_scrollBar, &QScrollBar::valueChanged, this,
             [this, innerHome](int position) { m_inner->move(innerHome.x(), innerHome.y() - position); });
+    m_view = new PickerView(m_inner);
+    connect(m_view, &PickerView::iconDoubleClicked, this, &ItemPicker::pickItem);
+    // No control of the picker takes the keyboard focus; Esc closes it.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setFocusPolicy(Qt::NoFocus);
     fillItemPicker();
 }
 
 void ItemPicker::fillItemPicker()
 {
+    std::vector<IconFile> icons = listIcons(iconFolders());
     m_document.pickerList.clear();
-    const QLabel* templateBox = findChild<QLabel*>(QStringLiteral("Box"));
-    int index = 0;
-    for (IconFile& file : listIcons(iconFolders())) {
-        auto* icon = new PickerIcon(index + 1, templateBox, m_inner);
-        icon->move(index % kPickerColumns * kPickerPitch, index / kPickerColumns * kPickerPitch);
-        QPixmap picture;
-        picture.load(QFile::decodeName(QByteArray::fromStdString(file.path)));
-        icon->setPixmap(picture);
-        icon->show();
-        connect(icon, &PickerIcon::doubleClicked, this, &ItemPicker::pickItem);
-        m_document.pickerList.push_back(std::move(file.name));
-        ++index;
-    }
-    const int count = static_cast<int>(m_document.pickerList.size());
+    for (const IconFile& icon : icons)
+        m_document.pickerList.push_back(icon.name);
+    const int count = static_cast<int>(icons.size());
+    // The icons look like copies of the template box: its size and colour on
+    // the inner frame's background.
+    const auto* templateBox = findChild<QLabel*>(QStringLiteral("Box"));
+    m_model = new IconModel(std::move(icons), templateBox->size(), this);
+    m_view->setItemDelegate(
+        new IconDelegate(templateBox->size(), templateBox->palette().color(QPalette::Window), m_view));
+    QPalette palette = m_view->palette();
+    palette.setColor(QPalette::Base, m_inner->palette().color(QPalette::Window));
+    m_view->setPalette(palette);
+    m_view->setModel(m_model);
+
     m_inner->resize(m_inner->width(), pickerHeight(count));
+    m_view->setGeometry(m_inner->rect());
     // When everything fits there is nothing to scroll.
     const int maximum = std::max(0, pickerScrollMaximum(count));
     m_scrollBar->setMaximum(maximum);

@@ -1,31 +1,34 @@
 #pragma once
 
 #include <QDialog>
-#include <QLabel>
+#include <QListView>
 
 #include "app/core/Document.h"
 
+class QLabel;
 class QScrollBar;
 
 namespace cofferon {
 
-// One icon of the picker: a copy of the hidden template, tagged with its
-// 1-based place in the listing.
-class PickerIcon : public QLabel {
+class IconModel;
+
+// The picker's icons, ten to a row as tall as all of them; the picker moves
+// it under its frame. Only a double-click with the left button does
+// anything: it picks the icon.
+class PickerView : public QListView {
     Q_OBJECT
 
 public:
-    PickerIcon(int tag, const QLabel* templateBox, QWidget* parent);
-    int tag() const { return m_tag; }
+    explicit PickerView(QWidget* parent = nullptr);
 
 Q_SIGNALS:
-    void doubleClicked(int tag);
+    // `tag` is the icon's 1-based place in the listing.
+    void iconDoubleClicked(int tag);
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-
-private:
-    int m_tag;
+    // The wheel scrolls the picker, by whole rows.
+    void wheelEvent(QWheelEvent* event) override;
 };
 
 // Shows every icon of the icon folders; double-clicking one picks its item.
@@ -41,6 +44,9 @@ public:
 
     void pickItem(int tag);
 
+    PickerView* view() const { return m_view; }
+    const IconModel* model() const { return m_model; }
+
 protected:
     void wheelEvent(QWheelEvent* event) override;
 
@@ -50,6 +56,8 @@ private:
     Document& m_document;
     QLabel* m_inner = nullptr;
     QScrollBar* m_scrollBar = nullptr;
+    PickerView* m_view = nullptr;
+    IconModel* m_model = nullptr;
     QString m_picked;
 };
 

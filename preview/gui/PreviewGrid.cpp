@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QScreen>
 #include <algorithm>
 
 #include "app/core/ItemId.h"
@@ -86,22 +87,36 @@ SlotCell* PreviewGrid::cell(int slot) const
     return m_cells[static_cast<std::size_t>(slot - 1)];
 }
 
+bool PreviewGrid::hasKeys() const
+{
+    const auto* focused = qobject_cast<const SlotCell*>(m_template->window()->focusWidget());
+    return focused && cell(focused->slot()) == focused;
+}
+
 void PreviewGrid::selectSlot(int slot)
 {
     const CellPoint at = cellPosition(slot);
     m_redbox->move(at.x, at.y);
     m_document.currentSlot = slot;
+    // The keys follow the frame, so that they always act on what it shows.
+    if (hasKeys() && !cell(slot)->isHidden())
+        cell(slot)->setFocus(Qt::OtherFocusReason);
 }
 
 void PreviewGrid::applyRowCount(int rows)
 {
+    // Hiding the focused cell would hand the keys to the next control in the
+    // window (a button, which Space then presses); they stay with the grid.
+    const bool hadKeys = hasKeys();
     const int visible = rows * kColumns;
     for (int slot = 1; slot <= kSlotCount; ++slot)
         cell(slot)->setVisible(slot <= visible);
-    if (m_document.currentSlot <= visible)
-        return;
-    selectSlot(slotWithinRows(m_document.currentSlot, rows));
-    m_refresh();
+    if (m_document.currentSlot > visible) {
+        selectSlot(slotWithinRows(m_document.currentSlot, rows));
+        m_refresh();
+    }
+    if (hadKeys)
+        cell(m_document.currentSlot)->setFocus(Qt::OtherFocusReason);
 }
 
 void PreviewGrid::setPicture(int slot, const Picture& picture)
@@ -135,6 +150,17 @@ void PreviewGrid::onLeftPressed(int slot)
     m_dragging = false;
 }
 
+void PreviewGrid::endDrag()
+{
+    if (!m_dragging)
+        return;
+    m_dragging = false;
+    m_dragPicture->hide();
+    cell(m_dragFrom)->unsetCursor();
+    // Until the next press: moving on with the button still down starts no new drag.
+    m_dragFrom = 0;
+}
+
 int PreviewGrid::visibleSlotAt(QPoint groupPosition) const
 {
     for (int slot = 1; slot <= kSlotCount; ++slot) {
@@ -149,6 +175,15 @@ bool PreviewGrid::eventFilter(QObject* watched, QEvent* event)
     auto* slotCell = qobject_cast<SlotCell*>(watched);
     if (!slotCell)
         return false;
+    if (m_dragging && breaksDrag(event)) {
+        endDrag();
+        // The button or Esc that broke the drag off does nothing else; any
+        // other key goes on to do its work.
+        const bool keyGoesOn = (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+            static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape;
+        if (!keyGoesOn && event->type() != QEvent::FocusOut)
+            return true;
+    }
     switch (event->type()) {
     case QEvent::MouseMove:
         return cellMouseMoved(slotCell, static_cast<QMouseEvent*>(event));
@@ -158,6 +193,29 @@ bool PreviewGrid::eventFilter(QObject* watched, QEvent* event)
         return cellKeyPressed(static_cast<QKeyEvent*>(event));
     case QEvent::ToolTip:
         return cellToolTip(slotCell, static_cast<QHelpEvent*>(event));
+    default:
+        return false;
+    }
+}
+
+bool PreviewGrid::breaksDrag(const QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // Another button; the left one is down already.
+        return true;
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride: {
+        // Shortcuts such as Ctrl+Z come as an override first. Ctrl itself
+        // chooses copying, and no other modifier breaks the drag either.
+        const int key = static_cast<const QKeyEvent*>(event)->key();
+        return key != Qt::Key_Control && key != Qt::Key_Shift && key != Qt::Key_Alt && key != Qt::Key_Meta &&
+            key != Qt::Key_AltGr;
+    }
+    case QEvent::FocusOut:
+        // A popup, a modal window or another window or control taking the keys.
+        return true;
     default:
         return false;
     }
@@ -187,10 +245,8 @@ bool PreviewGrid::cellMouseReleased(SlotCell* slotCell, QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || !m_dragging)
         return false;
-    m_dragging = false;
-    m_dragPicture->hide();
-    slotCell->unsetCursor();
     const int from = m_dragFrom;
+    endDrag();
     const int to = visibleSlotAt(slotCell->mapToParent(event->position().toPoint()));
     if (to != 0 && to != from)
         Q_EMIT slotDragged(from, to, event->modifiers() & Qt::ControlModifier);
@@ -244,14 +300,14 @@ void PreviewGrid::moveSelection(int columns, int rows)
         return;
     selectSlot(target);
     m_refresh();
-    cell(target)->setFocus(Qt::OtherFocusReason);
 }
 
 bool PreviewGrid::cellToolTip(SlotCell* slotCell, QHelpEvent* event)
 {
     const SlotRecord& record = m_document.slots[slotCell->slot()];
     if (isValidItemId(record.id))
-        QToolTip::showText(event->globalPos(), slotToolTip(record), slotCell, slotCell->rect());
+        QToolTip::showText(event->globalPos(), slotToolTip(record, slotCell->screen()->availableGeometry().size()),
+                           slotCell, slotCell->rect());
     else
         QToolTip::hideText();
     return true;

@@ -87,6 +87,12 @@ private:
     bool cellMouseMoved(SlotCell* cell, QMouseEvent* event);
     bool cellMouseReleased(SlotCell* cell, QMouseEvent* event);
     bool cellKeyPressed(QKeyEvent* event);
+    // Whether the event, coming while the left button drags a cell, ends the drag.
+    static bool breaksDrag(const QEvent* event);
+    // Ends the drag under way, if any, without dropping; its picture goes.
+    void endDrag();
+    // Whether a cell has the window's keyboard focus.
+    bool hasKeys() const;
     bool cellToolTip(SlotCell* cell, QHelpEvent* event);
     // Moves the selection by whole columns and rows, staying inside the visible rows.
     void moveSelection(int columns, int rows);

@@ -1,8 +1,13 @@
 #include "preview/gui/PreviewText.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextEdit>
+#include <QTextLayout>
+#include <QToolTip>
 
 #include "preview/core/FormattedText.h"
 #include "ui/gui/DocText.h"
@@ -10,6 +15,9 @@
 namespace cofferon {
 
 namespace {
+
+// What the tooltip's frame and margins take around the text, both ways.
+constexpr int kToolTipFrame = 16;
 
 // The tooltip face is a Song face; where it is not installed a Ming face
 // stands in (its half-width letters keep the separator on one line), then
@@ -62,20 +70,66 @@ void appendFormattedText(QTextEdit* box, std::string_view text)
     appendRuns(box, renderFormattedText(text));
 }
 
-QString slotToolTip(const SlotRecord& slot)
+QString slotToolTip(const SlotRecord& slot, QSize bound)
 {
-    QTextDocument document;
-    QTextCursor cursor(&document);
+    // Each line is laid out at the width the box may have, and every line it
+    // wraps into becomes a line of its own that does not wrap again: the
+    // tooltip then takes exactly the size measured here.
+    const int width = std::max(1, bound.width() - kToolTipFrame);
+    const int height = std::max(1, bound.height() - kToolTipFrame);
+    QTextDocument measured;
+    QTextDocument shown;
+    for (QTextDocument* document : {&measured, &shown}) {
+        document->setDefaultFont(QToolTip::font());
+        document->setDocumentMargin(0);
+    }
+    measured.setTextWidth(width);
+    QTextOption wrapping = measured.defaultTextOption();
+    wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    measured.setDefaultTextOption(wrapping);
+    QTextBlockFormat unbroken;
+    unbroken.setNonBreakableLines(true);
+
+    QTextCursor out(&shown);
+    out.setBlockFormat(unbroken);
+    qreal used = 0;
+    qreal tallest = 0;
+    bool first = true;
     const std::vector<std::vector<StyledRun>> lines = tooltipLines(slot);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i == 1)
             continue;  // the game's own tooltip has no separator
+        QTextCursor in(&measured);
+        in.movePosition(QTextCursor::End);
         if (i > 0)
-            cursor.insertBlock();
+            in.insertBlock();
         for (const StyledRun& run : lines[i])
-            cursor.insertText(docToQt(run.text), runFormat(run));
+            in.insertText(docToQt(run.text), runFormat(run));
+        const QTextBlock block = in.block();
+        measured.documentLayout()->blockBoundingRect(block);  // lays the block out
+        const QTextLayout* layout = block.layout();
+        for (int k = 0; k < layout->lineCount(); ++k) {
+            const QTextLine line = layout->lineAt(k);
+            tallest = std::max(tallest, line.height());
+            const bool lastLine = i + 1 == lines.size() && k + 1 == layout->lineCount();
+            // The "…" needs a line's room below, unless nothing follows.
+            if (used + line.height() + (lastLine ? 0 : tallest) > height) {
+                if (!first)
+                    out.insertBlock(unbroken);
+                out.insertText(QStringLiteral("…"), runFormat(StyledRun{}));
+                return shown.toHtml();
+            }
+            used += line.height();
+            QTextCursor piece(&measured);
+            piece.setPosition(block.position() + line.textStart());
+            piece.setPosition(block.position() + line.textStart() + line.textLength(), QTextCursor::KeepAnchor);
+            if (!first)
+                out.insertBlock(unbroken);
+            first = false;
+            out.insertFragment(piece.selection());
+        }
     }
-    return document.toHtml();
+    return shown.toHtml();
 }
 
 void refreshPreview(QTextEdit* box, const SlotRecord& slot)

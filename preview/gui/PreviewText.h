@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 #include <string_view>
@@ -19,7 +20,9 @@ void appendFormattedText(QTextEdit* box, std::string_view text);
 void refreshPreview(QTextEdit* box, const SlotRecord& slot);
 
 // The slot's name and lore as the game shows them on hover, with the
-// preview's colours, effects and bounds, as rich text for a tooltip.
-QString slotToolTip(const SlotRecord& slot);
+// preview's colours, effects and bounds, as rich text for a tooltip that
+// fits `bound`: long lines wrap, and the lines that do not fit give way to
+// a last line "…".
+QString slotToolTip(const SlotRecord& slot, QSize bound);
 
 }  // namespace cofferon

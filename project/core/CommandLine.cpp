@@ -5,6 +5,8 @@
 #include <cstring>
 #include <sys/stat.h>
 
+#include "app/core/Text.h"
+
 namespace cofferon {
 
 std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::string>& args,
@@ -67,6 +69,26 @@ std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::s
         return "the " + std::string(inputName) + " name is empty";
     line.input = inputs[0];
     return line;
+}
+
+std::optional<OutputEncoding> encodingNamed(std::string_view name)
+{
+    const std::string lower = asciiLower(name);
+    if (lower == "utf-8" || lower == "utf8")
+        return OutputEncoding::Utf8;
+    if (lower == "gb2312")
+        return OutputEncoding::Gb2312;
+    return std::nullopt;
+}
+
+std::variant<std::optional<OutputEncoding>, std::string> encodingOption(const CommandLine& line)
+{
+    const auto named = line.values.find(kEncodingOption);
+    if (named == line.values.end())
+        return std::optional<OutputEncoding>();
+    if (const auto encoding = encodingNamed(named->second))
+        return encoding;
+    return "unknown encoding \"" + named->second + "\" (utf-8 or gb2312)";
 }
 
 int usageError(std::string_view program, const std::string& problem, std::ostream& err, int code)

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/core/AtomicFile.h"
+#include "export/core/MenuYamlWriter.h"
 
 namespace cofferon {
 
@@ -30,6 +31,16 @@ struct CommandLine {
 std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::string>& args,
                                                         std::span<const std::string_view> valueOptions,
                                                         std::string_view inputName);
+
+// The option that names a menu file's encoding.
+inline constexpr std::string_view kEncodingOption = "--encoding";
+
+// "utf-8" (or "utf8") and "gb2312", in any case.
+std::optional<OutputEncoding> encodingNamed(std::string_view name);
+
+// The encoding the command line names, nullopt when it names none, or what
+// is wrong with it.
+std::variant<std::optional<OutputEncoding>, std::string> encodingOption(const CommandLine& line);
 
 // Reports bad arguments and points at --help; gives the exit code to use.
 int usageError(std::string_view program, const std::string& problem, std::ostream& err, int code);

@@ -5,7 +5,6 @@
 
 #include "app/core/AtomicFile.h"
 #include "app/core/ItemId.h"
-#include "app/core/Text.h"
 #include "export/core/MenuEncoding.h"
 #include "export/core/MenuFileReport.h"
 #include "export/core/MenuYamlWriter.h"
@@ -17,18 +16,6 @@ namespace cofferon {
 namespace {
 
 constexpr std::string_view kProgram = "cofferon-export";
-
-constexpr std::string_view kEncodingOption = "--encoding";
-
-std::optional<OutputEncoding> encodingNamed(std::string_view name)
-{
-    const std::string lower = asciiLower(name);
-    if (lower == "utf-8" || lower == "utf8")
-        return OutputEncoding::Utf8;
-    if (lower == "gb2312")
-        return OutputEncoding::Gb2312;
-    return std::nullopt;
-}
 
 }  // namespace
 
@@ -67,14 +54,10 @@ int runExportCli(const std::vector<std::string>& args, std::ostream& out, std::o
     if (options.help)
         return writeCommandOutput(kProgram, std::nullopt, exportCliHelp(), out, err, kExportOk,
                                   kExportFileOrUsageError);
-    OutputEncoding encoding = OutputEncoding::Utf8;
-    if (const auto named = options.values.find(kEncodingOption); named != options.values.end()) {
-        const auto chosen = encodingNamed(named->second);
-        if (!chosen)
-            return usageError(kProgram, "unknown encoding \"" + named->second + "\" (utf-8 or gb2312)", err,
-                              kExportFileOrUsageError);
-        encoding = *chosen;
-    }
+    const auto named = encodingOption(options);
+    if (const auto* problem = std::get_if<std::string>(&named))
+        return usageError(kProgram, *problem, err, kExportFileOrUsageError);
+    const OutputEncoding encoding = std::get<std::optional<OutputEncoding>>(named).value_or(OutputEncoding::Utf8);
 
     auto readFailure = [&](const FileError& error) {
         err << kProgram << ": cannot read project file " << options.input << ": " << systemText(error) << "\n";

@@ -38,6 +38,21 @@ QString errorText(const FileError& error)
 // What a message box can list before it only counts the rest.
 constexpr std::size_t kListedLeftovers = 20;
 
+// Asks which reading of a file that reads both ways to take, showing a text
+// in each; nullptr when the user cancels.
+const ImportedMenu* chooseReading(QWidget* parent, Dialogs& dialogs, const ImportedMenu& menu)
+{
+    const ImportedMenu& other = *menu.otherReading;
+    const int chosen = dialogs.question(
+        parent, QStringLiteral("选择编码"),
+        QStringLiteral("这个菜单文件按 UTF-8 和 GB2312 读都说得通,请选择它的编码:\n\n%1:%2\n%3:%4")
+            .arg(programText(encodingName(menu.encoding)), programText(menu.sample),
+                 programText(encodingName(other.encoding)), programText(other.sample)),
+        {programText(encodingName(menu.encoding)), programText(encodingName(other.encoding)), QStringLiteral("取消")},
+        0, 2);
+    return chosen == 0 ? &menu : chosen == 1 ? &other : nullptr;
+}
+
 // The encoding the menu was read in, or nullopt when nothing changed.
 std::optional<OutputEncoding> importMenuFile(MenuWindow& window, Dialogs& dialogs, const std::string& path)
 {
@@ -57,17 +72,32 @@ std::optional<OutputEncoding> importMenuFile(MenuWindow& window, Dialogs& dialog
                         MessageIcon::Warning);
         return std::nullopt;
     }
-    const ImportedMenu& menu = std::get<ImportedMenu>(imported);
-    window.changeDocument([&] { window.showMenu(menu.project, 1, MenuWindow::EmptyTexts::KeepBox); }, true);
-    if (menu.notTakenOver.empty())
-        return menu.encoding;
-    QString list = QStringLiteral("菜单已读取,以下内容没有导入:");
-    for (std::size_t i = 0; i < menu.notTakenOver.size() && i < kListedLeftovers; ++i)
-        list += QStringLiteral("\n· ") + programText(menu.notTakenOver[i]);
-    if (menu.notTakenOver.size() > kListedLeftovers)
-        list += QStringLiteral("\n……另有 %1 项").arg(menu.notTakenOver.size() - kListedLeftovers);
-    dialogs.message(window.dialogParent(), messageCaption(), list, MessageIcon::Information);
-    return menu.encoding;
+    const ImportedMenu& read = std::get<ImportedMenu>(imported);
+    const ImportedMenu* menu = &read;
+    QString encoding = programText(encodingNote(read));
+    if (read.encodingChoice == EncodingChoice::Open) {
+        menu = chooseReading(window.dialogParent(), dialogs, read);
+        if (!menu)
+            return std::nullopt;
+        encoding = QStringLiteral("文件按 UTF-8 和 GB2312 读都说得通,已按所选的 %1 读取")
+                       .arg(programText(encodingName(menu->encoding)));
+    }
+    // A menu file is the whole menu: what it leaves out is empty or unchecked
+    // afterwards (a project load keeps the boxes of absent values instead).
+    window.changeDocument([&] { window.showMenu(menu->project, 1, MenuWindow::EmptyTexts::ShowHint); }, true);
+    if (menu->notTakenOver.empty() && encoding.isEmpty())
+        return menu->encoding;
+    QString text = QStringLiteral("菜单已读取。");
+    if (!encoding.isEmpty())
+        text += QLatin1Char('\n') + encoding + QStringLiteral("。");
+    if (!menu->notTakenOver.empty())
+        text += QStringLiteral("\n以下内容没有导入:");
+    for (std::size_t i = 0; i < menu->notTakenOver.size() && i < kListedLeftovers; ++i)
+        text += QStringLiteral("\n· ") + programText(menu->notTakenOver[i]);
+    if (menu->notTakenOver.size() > kListedLeftovers)
+        text += QStringLiteral("\n……另有 %1 项").arg(menu->notTakenOver.size() - kListedLeftovers);
+    dialogs.message(window.dialogParent(), messageCaption(), text, MessageIcon::Information);
+    return menu->encoding;
 }
 
 }  // namespace

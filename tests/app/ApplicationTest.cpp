@@ -1,8 +1,13 @@
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QIcon>
 #include <QMimeDatabase>
 #include <QSettings>
 #include <QTest>
+#include <QTreeView>
 
 #include "app/core/AppIcon.h"
 #include "app/gui/MainWindow.h"
@@ -10,6 +15,7 @@
 #include "preview/gui/ItemPicker.h"
 #include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
+#include "support/Screenshot.h"
 #include "support/TempDir.h"
 #include "ui/gui/SlotEditor.h"
 
@@ -102,6 +108,25 @@ private Q_SLOTS:
             QCOMPARE(types.mimeTypeForFile(QString::fromStdString(dir.file(files[i].first))).name(),
                      QString::fromLatin1(expected[i]));
         }
+    }
+
+    // The test runs under LANG=C: the file dialog's sizes and dates, as every
+    // number and date of the program, are Chinese all the same.
+    void numbersAndDatesAreChineseUnderAnyLocale()
+    {
+        QCOMPARE(QLocale().name(), QStringLiteral("zh_CN"));
+        test::TempDir dir;
+        test::writeFile(dir.file("menu.yml"), std::string(560, 'x'));
+        QFileDialog dialog(nullptr, QString(), QString::fromStdString(dir.path().string()));
+        auto* model = dialog.findChild<QFileSystemModel*>();
+        QVERIFY(model);
+        const QString file = QString::fromStdString(dir.file("menu.yml"));
+        QTRY_COMPARE(model->index(file, 1).data().toString(), QStringLiteral("560 字节"));
+        const QDateTime modified = QFileInfo(file).lastModified();
+        QCOMPARE(model->index(file, 3).data().toString(),
+                 QLocale(QLocale::Chinese, QLocale::China).toString(modified, QLocale::ShortFormat));
+        dialog.show();
+        test::saveScreenshot(&dialog, QStringLiteral("file-dialog"));
     }
 };
 

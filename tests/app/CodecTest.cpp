@@ -63,5 +63,16 @@ TEST(DocumentToUtf16, EveryByteStringComesBackUnchanged)
     }
 }
 
+// Past the size of one conversion buffer too, and a bad byte at its very end.
+TEST(ConvertsToUtf8, SaysWhatGb18030ToUtf8Says)
+{
+    std::string chinese;
+    for (int i = 0; i < 20000; ++i)
+        chinese += "\xB5\xDA";  // 第: 60 000 bytes of UTF-8
+    for (const std::string& text : {std::string(), std::string("a\xB5\xDA"), std::string("\x80"),
+                                    std::string("\x81\x30\x81\x30"), chinese, chinese + "\xFF", chinese + "\x81"})
+        EXPECT_EQ(convertsToUtf8(text), gb18030ToUtf8(text).has_value()) << text.size();
+}
+
 }  // namespace
 }  // namespace cofferon

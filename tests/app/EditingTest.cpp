@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -269,6 +270,95 @@ private Q_SLOTS:
         QVERIFY(title->isUndoAvailable());
     }
 
+    // Anything but a release that comes during a drag ends it, picture and
+    // all, and the release then drops nothing; a key still acts, on the
+    // slot the press selected. Ctrl, which chooses copying, is no such key.
+    void aBrokenOffDragLeavesNothingBehind()
+    {
+        QWindow* window = m_window->windowHandle();
+        auto* dragPicture = find<QLabel>("拖动图标");
+        auto otherButton = [&](Qt::MouseButton button) {
+            return [&, button] {
+                QTest::mousePress(window, button, {}, centre(12));
+                QTest::mouseRelease(window, button, {}, centre(12));
+            };
+        };
+        struct Break {
+            const char* what;
+            std::function<void()> act;
+            const char* threeAfter;  // what slot 3 holds once the left button is up
+            const char* twelveAfter;
+        };
+        const Break breaks[] = {
+            {"right button", otherButton(Qt::RightButton), "three", "twelve"},
+            {"middle button", otherButton(Qt::MiddleButton), "three", "twelve"},
+            {"Esc", [&] { key(Qt::Key_Escape); }, "three", "twelve"},
+            {"Delete", [&] { key(Qt::Key_Delete); }, "", "twelve"},
+            {"Ctrl+Z", [&] { key(Qt::Key_Z, Qt::ControlModifier); }, "three", "twelve"},
+            {"Enter opens the editor",
+             [&] {
+                 whenEditorOpens([](SlotEditor*) {});
+                 key(Qt::Key_Return);
+             },
+             "three", "twelve"},
+            {"a popup",
+             [&] {
+                 auto* menu = find<QMenu>("复制粘贴");
+                 menu->popup(m_window->mapToGlobal(centre(20)));
+                 QTRY_VERIFY(menu->isVisible());
+                 menu->close();
+             },
+             "three", "twelve"},
+            {"the focus leaves", [&] { find<QLineEdit>("菜单标题")->setFocus(); }, "three", "twelve"},
+            {"Ctrl held to copy", [&] { QTest::keyPress(window, Qt::Key_Control); }, "three", "three"},
+        };
+        for (const Break& broken : breaks) {
+            fill(3, "three", "35:1");
+            fill(12, "twelve", "35:2");
+            QTest::mousePress(window, Qt::LeftButton, {}, centre(3));
+            QTest::mouseMove(window, centre(3) + QPoint(QApplication::startDragDistance() + 2, 0));
+            QTest::mouseMove(window, centre(12));
+            QVERIFY2(dragPicture->isVisible(), broken.what);
+            broken.act();
+            const bool copying = std::string_view(broken.what).starts_with("Ctrl held");
+            QVERIFY2(dragPicture->isVisible() == copying, broken.what);
+            QTest::mouseMove(window, centre(12) + QPoint(1, 1));
+            QTest::mouseRelease(window, Qt::LeftButton, copying ? Qt::ControlModifier : Qt::NoModifier,
+                                centre(12) + QPoint(1, 1));
+            if (copying)
+                QTest::keyRelease(window, Qt::Key_Control);
+            QVERIFY2(!dragPicture->isVisible(), broken.what);
+            QVERIFY2(m_document.slots[3].name == broken.threeAfter, broken.what);
+            QVERIFY2(m_document.slots[12].name == broken.twelveAfter, broken.what);
+            m_window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        }
+    }
+
+    // An undo that hides the focused cell leaves the keys with the grid: the
+    // focus goes with the red frame to the current cell, as a redo's does.
+    void focusFollowsTheFrameThroughUndoAndRedo()
+    {
+        find<QComboBox>("行数")->setCurrentIndex(0);
+        fill(3, "three");
+        click(3);
+        QTest::mouseClick(find<QPushButton>("清空数据"), Qt::LeftButton);  // six rows again
+        click(40);
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(cell(40)->isHidden());
+        QCOMPARE(m_document.currentSlot, 3);
+        QCOMPARE(QApplication::focusWidget(), cell(3));
+        key(Qt::Key_Right);
+        QCOMPARE(m_document.currentSlot, 4);
+        key(Qt::Key_Space);
+        QVERIFY(m_dialogs.fileFilters.isEmpty());  // no button took the keys
+
+        click(2);
+        key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(m_document.currentSlot, 1);
+        QCOMPARE(QApplication::focusWidget(), cell(1));
+    }
+
     void filledCellsShowTheirTooltipOnHover()
     {
         std::string error;
@@ -289,6 +379,56 @@ private Q_SLOTS:
         QHelpEvent onEmpty(QEvent::ToolTip, QPoint(16, 16), cell(8)->mapToGlobal(QPoint(16, 16)));
         QCoreApplication::sendEvent(cell(8), &onEmpty);
         QTRY_VERIFY(!QToolTip::isVisible());
+    }
+
+    // However long the name and the lore, the tooltip fits the screen the
+    // cell is on: long lines wrap, and lore that does not fit ends in "…".
+    void theTooltipFitsTheScreen()
+    {
+        const std::string longName = "&c" + std::string(3000, 'N');
+        std::string lore;
+        for (int line = 1; line <= 300; ++line)
+            lore += (line > 1 ? "\r\n" : "") + ("&7line " + std::to_string(line));
+        std::string longLines = lore;
+        for (int line = 1; line <= 40; ++line)
+            longLines = std::string(400, 'w') + " " + std::string(700, 'x') + "\r\n" + longLines;
+        const std::pair<std::string, std::string> slots[] = {
+            {longName, "&7short"}, {"&bName", lore}, {longName, longLines}};
+        const QRect available = cell(7)->screen()->availableGeometry();
+        for (const auto& [name, slotLore] : slots) {
+            QToolTip::hideText();
+            auto rss = [] {
+                QFile f(QStringLiteral("/proc/self/status"));
+                f.open(QIODevice::ReadOnly);
+                for (const QByteArray& l : f.readAll().split('\n'))
+                    if (l.startsWith("VmHWM"))
+                        return l;
+                return QByteArray();
+            };
+            qDebug() << "BEFORE" << rss();
+            m_document.slots[7] = {.lore = slotLore, .name = name, .id = "1"};
+            QHelpEvent hover(QEvent::ToolTip, QPoint(16, 16), cell(7)->mapToGlobal(QPoint(16, 16)));
+            QCoreApplication::sendEvent(cell(7), &hover);
+            QTRY_VERIFY(QToolTip::isVisible());
+            QWidget* tip = nullptr;
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                if (top->isVisible() && top->inherits("QTipLabel"))
+                    tip = top;
+            }
+            QVERIFY(tip);
+            QTest::qWait(200);
+            qDebug() << "TIP" << tip->geometry() << available << rss();
+            tip->grab().save(QStringLiteral("/tmp/tip%1.png").arg(name.size() + slotLore.size()));
+            QVERIFY2(available.contains(tip->geometry()),
+                     qPrintable(QStringLiteral("%1x%2").arg(tip->width()).arg(tip->height())));
+            QTextDocument shown;
+            shown.setHtml(QToolTip::text());
+            const QString text = shown.toPlainText();
+            QVERIFY(text.startsWith(docToQt(name.substr(2, 20))));
+            QCOMPARE(text.endsWith(QStringLiteral("…")), slotLore.size() > 100);
+            if (slotLore == lore)
+                QVERIFY(text.contains(QStringLiteral("\nline 1\nline 2\n")));
+        }
     }
 };
 

@@ -1,4 +1,5 @@
 #include <QLabel>
+#include <QListView>
 #include <QScrollBar>
 #include <QTest>
 
@@ -6,6 +7,7 @@
 #include "preview/core/BuiltinPictures.h"
 #include "preview/core/IconFolders.h"
 #include "preview/core/IconListing.h"
+#include "preview/gui/IconModel.h"
 #include "preview/gui/ItemPicker.h"
 #include "support/GuiTestMain.h"
 #include "support/Screenshot.h"
@@ -30,6 +32,16 @@ private:
     {
         for (int i = 1; i <= count; ++i)
             addIcon(std::to_string(i) + "-0.bmp");
+    }
+
+    // Where the icon of `tag` lies in the inner frame, and its picture.
+    static QRect iconRect(const ItemPicker& picker, int tag)
+    {
+        return picker.view()->visualRect(picker.view()->model()->index(tag - 1, 0));
+    }
+    static QPixmap picture(const ItemPicker& picker, int tag)
+    {
+        return picker.view()->model()->index(tag - 1, 0).data(Qt::DecorationRole).value<QPixmap>();
     }
 
 private Q_SLOTS:
@@ -87,11 +99,9 @@ private Q_SLOTS:
 
         ItemPicker picker(m_document);
         QCOMPARE(m_document.pickerList, (std::vector<std::string>{"1-0.bmp", "3-0.bmp", "35-2.bmp"}));
-        auto colourOf = [&picker](const char* box) {
-            return picker.findChild<PickerIcon*>(QString::fromLatin1(box))->pixmap().toImage().pixelColor(5, 5);
-        };
-        QCOMPARE(colourOf("Box1"), QColor(0, 200, 0));
-        QCOMPARE(colourOf("Box3"), QColor(0, 0, 200));
+        auto colourOf = [&picker](int tag) { return picture(picker, tag).toImage().pixelColor(5, 5); };
+        QCOMPARE(colourOf(1), QColor(0, 200, 0));
+        QCOMPARE(colourOf(3), QColor(0, 0, 200));
         picker.pickItem(3);
         QCOMPARE(picker.pickedItemId(), QStringLiteral("35:2"));
     }
@@ -107,15 +117,16 @@ private Q_SLOTS:
         auto* bar = picker.findChild<QScrollBar*>(QStringLiteral("滚动条"));
         QCOMPARE(bar->maximum(), 0);  // everything fits
         QVERIFY(!bar->isEnabled());
-        auto* icon25 = picker.findChild<PickerIcon*>(QStringLiteral("Box25"));
-        QVERIFY(icon25);
-        QCOMPARE(icon25->pos(), QPoint(4 * 33, 2 * 33));
-        QVERIFY(!icon25->pixmap().isNull());
+        QCOMPARE(iconRect(picker, 25).topLeft(), QPoint(4 * 33, 2 * 33));
+        QVERIFY(!picture(picker, 25).isNull());
         QCOMPARE(picker.focusWidget(), nullptr);
         test::saveScreenshot(&picker, QStringLiteral("item-picker"));
 
-        auto* icon12 = picker.findChild<PickerIcon*>(QStringLiteral("Box12"));
-        QTest::mouseDClick(picker.windowHandle(), Qt::LeftButton, {}, icon12->mapTo(&picker, QPoint(5, 5)));
+        const QPoint icon12 = picker.view()->viewport()->mapTo(&picker, iconRect(picker, 12).topLeft() + QPoint(5, 5));
+        QTest::mouseClick(picker.windowHandle(), Qt::LeftButton, {}, icon12);
+        QTest::mouseDClick(picker.windowHandle(), Qt::RightButton, {}, icon12);
+        QVERIFY(picker.isVisible());  // only a double-click with the left button picks
+        QTest::mouseDClick(picker.windowHandle(), Qt::LeftButton, {}, icon12);
         QTRY_VERIFY(!picker.isVisible());
         QCOMPARE(picker.pickedItemId(), QStringLiteral("12:0"));
     }
@@ -145,8 +156,49 @@ private Q_SLOTS:
         bar->setValue(330);
         QCOMPARE(inner->pos(), home - QPoint(0, 330));
         // Icon 101 starts row 11, at the top of the viewport now.
-        auto* icon101 = picker.findChild<PickerIcon*>(QStringLiteral("Box101"));
-        QCOMPARE(icon101->mapTo(inner->parentWidget(), QPoint(0, 0)).y(), home.y());
+        const QPoint icon101 = iconRect(picker, 101).topLeft();
+        QCOMPARE(picker.view()->viewport()->mapTo(inner->parentWidget(), icon101).y(), home.y());
+    }
+
+    // Opening reads the pictures in view only; the others as they scroll in.
+    void picturesAreReadAsTheyComeIntoView()
+    {
+        addIcons(500);
+        ItemPicker picker(m_document);
+        QCOMPARE(picker.model()->picturesRead(), 0);
+        const QImage opened = picker.grab().toImage();
+        const int shown = picker.model()->picturesRead();
+        QVERIFY2(shown >= 140 && shown <= 150, qPrintable(QString::number(shown)));  // 14 rows and a part
+        // The first icon, as the template box shows a picture: its top left corner at the frame's.
+        const QPoint first = picker.view()->viewport()->mapTo(&picker, iconRect(picker, 1).topLeft());
+        QCOMPARE(opened.pixelColor(first + QPoint(1, 1)), picture(picker, 1).toImage().pixelColor(1, 1));
+        picker.findChild<QScrollBar*>(QStringLiteral("滚动条"))->setValue(1187);
+        picker.grab();
+        QVERIFY(picker.model()->picturesRead() < 310);
+        QVERIFY(!picture(picker, 500).isNull());
+    }
+
+    // Pictures of another size are scaled into the box whole; a file that is
+    // no picture leaves the box bare.
+    void picturesAreScaledToTheBox()
+    {
+        for (const int size : {64, 16}) {
+            QImage image(size, size, QImage::Format_RGB32);
+            image.fill(QColor(0, 0, 255));
+            image.setPixelColor(size - 1, size - 1, QColor(255, 0, 0));
+            image.save(QString::fromStdString(m_dir->file("items/" + std::to_string(size) + "-0.bmp")), "BMP");
+        }
+        test::writeFile(m_dir->file("items/99-0.bmp"), "not a picture");
+        ItemPicker picker(m_document);
+        const QImage small = picture(picker, 1).toImage();
+        const QImage large = picture(picker, 2).toImage();
+        QCOMPARE(large.size(), QSize(32, 32));
+        QCOMPARE(small.size(), QSize(32, 32));
+        QCOMPARE(small.pixelColor(31, 31), QColor(255, 0, 0));  // grown sharp: two by two
+        QCOMPARE(small.pixelColor(30, 30), QColor(255, 0, 0));
+        QCOMPARE(small.pixelColor(29, 29), QColor(0, 0, 255));
+        QCOMPARE(large.pixelColor(0, 0), QColor(0, 0, 255));
+        QVERIFY(picture(picker, 3).isNull());
     }
 
     void everyOpeningListsTheFolderAnew()

@@ -42,6 +42,24 @@ TEST(ImportCli, WritesTheProjectAndListsWhatWasLeftBehind)
     EXPECT_NE(toStdout.err.find(kLeftovers + ": 顶层的未知键“stray”\n"), std::string::npos) << toStdout.err;
 }
 
+TEST(ImportCli, TakesUtf8WhereBothReadingsWouldDoAndSaysSo)
+{
+    test::TempDir dir;
+    const std::string cat = dir.file("cat.yml");
+    test::writeFile(cat, "menu-setting:\n  name: \xC3\xA8\n");  // 猫 in GBK, è in UTF-8
+    const Outcome guessed = run({cat});
+    EXPECT_EQ(guessed.code, 0);
+    EXPECT_NE(guessed.out.find("title=\xA8\xA8\r\n"), std::string::npos) << guessed.out;  // è
+    EXPECT_EQ(guessed.err,
+              cat +
+                  ": 文件按 UTF-8 和 GB2312 读都说得通,已按 UTF-8 读取(可用 --encoding gb2312 改按 "
+                  "GB2312 读取)\n");
+    const Outcome named = run({cat, "--encoding", "GB2312"});
+    EXPECT_EQ(named.code, 0);
+    EXPECT_NE(named.out.find("title=\xC3\xA8\r\n"), std::string::npos) << named.out;  // 猫
+    EXPECT_EQ(named.err, "");
+}
+
 TEST(ImportCli, ExitCodesSayWhatWentWrong)
 {
     test::TempDir dir;
@@ -58,7 +76,8 @@ TEST(ImportCli, ExitCodesSayWhatWentWrong)
         {{kWorkedExample, "-o", dir.file("no/such/folder.ini")}, 2, "cannot write"},
         {{}, 2, "--help"},
         {{kWorkedExample, kLeftovers}, 2, "more than one menu file"},
-        {{kWorkedExample, "--encoding", "utf-8"}, 2, "unknown option --encoding"},
+        {{kWorkedExample, "--encoding", "latin1"}, 2, "unknown encoding \"latin1\""},
+        {{kWorkedExample, "--colour", "red"}, 2, "unknown option --colour"},
         {{kWorkedExample, "-o"}, 2, "needs a value"},
     };
     for (const Case& c : cases) {

@@ -365,6 +365,78 @@ private Q_SLOTS:
         QCOMPARE(find<QLineEdit>("菜单标题")->text(), QStringLiteral("Leftovers"));
         QCOMPARE(m_document.slots[1].id, std::string("1"));
     }
+
+    // A menu file is the whole menu: nothing of the menu before stays.
+    void importIntoAWindowInUseKeepsNothingOfTheOldMenu()
+    {
+        load(qs(COFFERON_TEST_DATA "/worked-example.yml"));
+        find<QCheckBox>("右键开启")->setChecked(true);
+        const std::string bare = m_dir->file("bare.yml");
+        test::writeFile(bare, "menu-setting:\n  name: Bare\n");
+        load(qs(bare));
+        QCOMPARE(find<QLineEdit>("菜单标题")->text(), QStringLiteral("Bare"));
+        QVERIFY(showsHint(find<QLineEdit>("物品ID")));
+        QVERIFY(showsHint(find<QLineEdit>("菜单指令")));
+        QVERIFY(!find<QCheckBox>("左键开启")->isChecked() && !find<QCheckBox>("右键开启")->isChecked());
+        QCOMPARE(find<QComboBox>("行数")->currentIndex(), 5);
+        QVERIFY(m_document.slots[1] == SlotRecord{});
+        m_dialogs.fileNames.push_back(qs(m_dir->file("again.yml")));
+        m_window->exportAs(OutputEncoding::Utf8);
+        QCOMPARE(test::readFile(m_dir->file("again.yml")),
+                 std::string("menu-setting:\r\n  name: 'Bare'\r\n  rows: 6\r\n"));
+    }
+
+    // 猫 in GBK reads as "è" in UTF-8: the window asks, showing both.
+    void aFileThatReadsBothWaysAsksWhichEncoding()
+    {
+        const std::string path = m_dir->file("cat.yml");
+        test::writeFile(path, "menu-setting:\n  name: \xC3\xA8\n");
+        setValue(find<QLineEdit>("菜单标题"), QStringLiteral("before"));
+        load(qs(path));  // no answer queued: the escape button
+        QCOMPARE(m_dialogs.questions.size(), std::size_t(1));
+        const auto& asked = m_dialogs.questions[0];
+        QCOMPARE(asked.caption, QStringLiteral("选择编码"));
+        QVERIFY(asked.text.endsWith(QStringLiteral("\n\nUTF-8:è\nGB2312:猫")));
+        QCOMPARE(asked.buttons,
+                 QStringList({QStringLiteral("UTF-8"), QStringLiteral("GB2312"), QStringLiteral("取消")}));
+        QCOMPARE(asked.defaultButton, 0);
+        QCOMPARE(asked.escapeButton, 2);
+        QCOMPARE(find<QLineEdit>("菜单标题")->text(), QStringLiteral("before"));
+        QVERIFY(m_dialogs.messages.empty());
+        QVERIFY(!m_window->history().canUndo());
+
+        m_dialogs.choices = {1};
+        load(qs(path));
+        QCOMPARE(find<QLineEdit>("菜单标题")->text(), QStringLiteral("猫"));
+        QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(m_dialogs.messages[0].text,
+                 QStringLiteral("菜单已读取。\n文件按 UTF-8 和 GB2312 读都说得通,已按所选的 GB2312 读取。"));
+        m_dialogs.choices = {0};
+        load(qs(path));
+        QCOMPARE(find<QLineEdit>("菜单标题")->text(), QStringLiteral("è"));
+
+        // Clearly Chinese: no question, and the box says how the file was read.
+        test::writeFile(path, "menu-setting:\n  name: \xC4\xA7\xD2\xA9\n");  // 魔药
+        load(qs(path));
+        QCOMPARE(m_dialogs.questions.size(), std::size_t(3));
+        QCOMPARE(find<QLineEdit>("菜单标题")->text(), QStringLiteral("魔药"));
+        QCOMPARE(m_dialogs.messages.back().text,
+                 QStringLiteral("菜单已读取。\n文件按 UTF-8 和 GB2312 都能读,已按 GB2312 读取。"));
+    }
+
+    void theListOfWhatWasLeftStopsAtTwentyLines()
+    {
+        std::string menu = "menu-setting:\n  name: Many\n";
+        for (int i = 1; i <= 25; ++i)
+            menu += "stray" + std::to_string(i) + ": 1\n";
+        const std::string path = m_dir->file("many.yml");
+        test::writeFile(path, menu);
+        load(qs(path));
+        QCOMPARE(m_dialogs.messages.size(), std::size_t(1));
+        const QString text = m_dialogs.messages[0].text;
+        QCOMPARE(text.count(QStringLiteral("\n· ")), 20);
+        QVERIFY(text.contains(QStringLiteral("\n· 顶层的未知键“stray20”\n……另有 5 项")));
+    }
 };
 
 COFFERON_GUI_TEST_MAIN(ProjectCommandsTest)

@@ -17,6 +17,7 @@
     int main(int argc, char* argv[])                                                                                   \
     {                                                                                                                  \
         ::setenv("QT_QPA_PLATFORM", "offscreen", 0);                                                                   \
+        cofferon::preferChineseLocale();                                                                               \
         QApplication application(argc, argv);                                                                          \
         cofferon::setUpApplication(application);                                                                       \
         const cofferon::test::TempDir settingsFolder;                                                                  \

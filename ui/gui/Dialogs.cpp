@@ -15,6 +15,9 @@
 
 #include "ui/gui/RecentFiles.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace cofferon {
 
 QString toolkitFilter(const QString& filter)
