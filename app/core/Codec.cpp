@@ -110,6 +110,17 @@ std::optional<std::string> utf8ToGb18030(std::string_view text)
     return convertEncoding(text, "UTF-8", "GB18030");
 }
 
+char32_t nextCodePoint(std::string_view utf8, std::size_t& pos)
+{
+    const auto lead = static_cast<unsigned char>(utf8[pos]);
+    const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    char32_t c = length == 1 ? lead : lead & (0xFF >> (length + 1));
+    for (std::size_t i = 1; i < length && pos + i < utf8.size(); ++i)
+        c = (c << 6) | (static_cast<unsigned char>(utf8[pos + i]) & 0x3F);
+    pos += length;
+    return c;
+}
+
 std::string toGb18030KeepingUnreadable(std::string_view text, const char* from, std::size_t unit, bool keepBytes)
 {
     Converter converter(from, "GB18030");

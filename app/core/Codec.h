@@ -22,6 +22,10 @@ bool convertsToUtf8(std::string_view text);
 std::u16string documentToUtf16(std::string_view text);
 std::string utf16ToDocument(std::u16string_view text);
 
+// The code point at `pos` of a text known to be well-formed UTF-8, and
+// `pos` moved past it.
+char32_t nextCodePoint(std::string_view utf8, std::size_t& pos);
+
 // Converts a whole text from `from` to GB18030 whatever it holds: where it
 // cannot be read, the next `unit` bytes are kept as they are when
 // `keepBytes`, else they become one "?".

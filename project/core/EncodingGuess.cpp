@@ -3,6 +3,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "app/core/Codec.h"
 #include "app/core/Text.h"
 
 namespace cofferon {
@@ -82,15 +83,8 @@ std::vector<char32_t> codePoints(std::string_view utf8)
 {
     std::vector<char32_t> points;
     points.reserve(utf8.size());
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[pos]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t c = length == 1 ? lead : lead & (0xFF >> (length + 1));
-        for (std::size_t i = 1; i < length && pos + i < utf8.size(); ++i)
-            c = (c << 6) | (static_cast<unsigned char>(utf8[pos + i]) & 0x3F);
-        points.push_back(c);
-        pos += length;
-    }
+    for (std::size_t pos = 0; pos < utf8.size();)
+        points.push_back(nextCodePoint(utf8, pos));
     return points;
 }
 

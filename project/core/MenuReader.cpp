@@ -102,14 +102,9 @@ std::string codePointText(char32_t c)
 std::optional<char32_t> firstUnsafe(std::string_view utf8)
 {
     for (std::size_t pos = 0; pos < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[pos]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t c = length == 1 ? lead : lead & (0xFF >> (length + 1));
-        for (std::size_t i = 1; i < length && pos + i < utf8.size(); ++i)
-            c = (c << 6) | (static_cast<unsigned char>(utf8[pos + i]) & 0x3F);
+        const char32_t c = nextCodePoint(utf8, pos);
         if (c != '\r' && c != '\n' && isUnsafeCharacter(c))
             return c;
-        pos += length;
     }
     return std::nullopt;
 }
