@@ -1,8 +1,10 @@
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
@@ -167,6 +169,16 @@ private Q_SLOTS:
         m_dialogs.fileNames.push_back(qs(m_dir->file("d")));
         key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(m_window->currentFile()->path, m_dir->file("d.ini"));
+
+        // "保存为yml" offers a menu file's own encoding first.
+        m_dialogs.fileNames.push_back(qs(m_dir->file("e.yml")));
+        m_window->exportAs(OutputEncoding::Gb2312);
+        QTest::mouseClick(find<QPushButton>("生成yml"), Qt::LeftButton);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        const QAction* offered = find<QMenu>("输出格式")->activeAction();
+        QVERIFY(offered);
+        QCOMPARE(offered->text(), QStringLiteral("GB2312"));
+        find<QMenu>("输出格式")->close();
     }
 
     // Before a menu file is written, one box names what it leaves out; its
