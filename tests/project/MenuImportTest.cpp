@@ -173,13 +173,18 @@ TEST(MenuImport, WhatCannotBeTakenOverIsListed)
     EXPECT_EQ(menu.project.settings.openItem, std::optional<std::string>("1"));
 }
 
+// What the plugin's reader refuses, the import refuses too, in the user's language.
 TEST(MenuImport, FilesThatAreNoMenuAreRefusedWithLineAndColumn)
 {
+    // Each list twice the one before: 2^27 entries if aliases were copied.
+    std::string laughs = "b: &b [x, x]\n";
+    for (std::string i = "0", previous = "b"; i != "26"; previous = "b" + i, i = std::to_string(std::stoi(i) + 1))
+        laughs += "b" + i + ": &b" + i + " [*" + previous + ", *" + previous + "]\n";
     struct Case {
         std::string bytes;
         int line;
         int column;
-        const char* reason;  // the start of it
+        std::string reason;  // the start of it
     };
     const Case cases[] = {
         {"menu-setting: [a, b\n", 2, 1, "YAML 语法错误:“[”开始的列表缺少“,”或“]”"},
@@ -192,12 +197,25 @@ TEST(MenuImport, FilesThatAreNoMenuAreRefusedWithLineAndColumn)
         {"menu-setting:\n  name: \xFF\n", 2, 9, "文件既不是 UTF-8 也不是 GB2312"},
         {"\xEF\xBB\xBFmenu-setting:\n  name: \xD6\xD0\n", 2, 9, "文件以 UTF-8 标记开头"},
         {"a: " + std::string(3000, '[') + std::string(3000, ']'), 1, 54, "嵌套太深"},  // not a crash
+        {"a: 1\n---\nb: 2\n", 2, 1, "文件里有不止一个文档"},
+        {"x:\n  <<: 5\n", 2, 7, "合并键“<<”的值必须是映射或映射的列表"},
+        {"a: !!int abc\n", 1, 4, "插件的读取器读不了标签为“!!int”的值“abc”"},
+        {"a: !foo 1\n", 1, 4, "插件的读取器读不了标签为“!foo”"},
+        {"x: &a\n  b: *a\n", 2, 6, "别名“*a”用在了它自己里面"},
+        {"x: *nowhere\n", 1, 4, "别名“*nowhere”前面没有对应的锚点"},
+        {laughs, 27, 12, "指向列表或映射的别名超过 50 个"},
+        {"a: '" + std::string(kMostMenuCharacters, 'x') + "'\n", 1, 3145729, "文件超过 3145728 个字符"},
+        {"a: " + std::string(49, '{') + std::string(49, '}') + "\nb: " + std::string(50, '{') + std::string(50, '}'), 2,
+         53, "嵌套太深"},
+        {"\xEF\xBB\xBFmenu-setting:\n  name: \xED\xA0\x80\n", 2, 9, "文件以 UTF-8 标记开头"},
+        {"a: b\n  c: d\n", 2, 4, "YAML 语法错误:这里不能写“键: 值”"},
+        {"a: b\n  \xE6\x96\x87 \x01\n", 2, 5, "YAML 语法错误:文件含有不能出现在 YAML 中的控制字符"},
     };
     for (const Case& c : cases) {
         const auto result = importMenu(c.bytes);
         ASSERT_TRUE(std::holds_alternative<NotAMenu>(result)) << testing::PrintToString(c.bytes.substr(0, 60));
         const NotAMenu& problem = std::get<NotAMenu>(result);
-        EXPECT_EQ(problem.line, c.line) << c.bytes;
+        EXPECT_EQ(problem.line, c.line) << c.bytes.substr(0, 60);
         EXPECT_EQ(problem.column, c.column) << c.bytes.substr(0, 60);
         EXPECT_TRUE(problem.reason.starts_with(c.reason)) << problem.reason;
     }
