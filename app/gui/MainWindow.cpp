@@ -6,23 +6,18 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QSessionManager>
 #include <QTextEdit>
 
-#include <filesystem>
-
 #include "app/core/ItemId.h"
-#include "app/core/StateFolder.h"
 #include "app/core/Text.h"
 #include "export/core/MenuFileReport.h"
 #include "export/gui/ExportCommand.h"
@@ -66,15 +61,17 @@ QString fileName(const std::string& path)
     return QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
 }
 
-// A pause in typing this long writes the recovery file; typing on without
-// a pause writes it after the longest wait.
-constexpr int kRecoveryPauseMs = 1500;
-constexpr int kRecoveryLongestWaitMs = 3000;
-
 }  // namespace
 
 MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), m_document(document), m_dialogs(dialogs)
+    : QWidget(parent),
+      m_document(document),
+      m_dialogs(dialogs),
+      m_recovery(
+          [this] {
+              return recoveryText(WholeMenu{menuSettings(), m_document.slots}, m_currentFile);
+          },
+          this)
 {
     const layout::Window& layout = layout::mainWindowLayout();
     applyWindowFrame(this, layout);
@@ -141,8 +138,6 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
         connect(box, &QCheckBox::toggled, this, &MainWindow::workChanged);
     connect(m_rows, &QComboBox::currentIndexChanged, this, &MainWindow::workChanged);
 
-    m_recoveryTimer.setSingleShot(true);
-    connect(&m_recoveryTimer, &QTimer::timeout, this, &MainWindow::writeRecoveryNow);
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(application, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
             if (!commitData(manager.allowsInteraction()))
@@ -417,77 +412,25 @@ void MainWindow::workChanged()
     // Only a title with a file name shows the mark.
     setWindowModified(changed && m_currentFile);
     if (!changed) {
-        discardRecovery();
+        m_recovery.discard();
         return;
     }
     m_closing = Closing::Ask;
-    if (stateFolder().empty())
-        return;
-    if (!m_recoveryTimer.isActive())
-        m_unwrittenSince.start();
-    const qint64 waited = m_unwrittenSince.elapsed();
-    m_recoveryTimer.start(
-        static_cast<int>(std::min<qint64>(kRecoveryPauseMs, std::max<qint64>(0, kRecoveryLongestWaitMs - waited))));
+    m_recovery.changed();
 }
 
 void MainWindow::writeRecoveryNow()
 {
-    m_recoveryTimer.stop();
-    if (!m_modified || stateFolder().empty())
-        return;
-    if (!m_recovery) {
-        auto claimed = RecoveryFile::claim(stateFolder());
-        if (auto* file = std::get_if<RecoveryFile>(&claimed))
-            m_recovery.emplace(std::move(*file));
-    }
-    const auto error = m_recovery
-        ? m_recovery->write(recoveryText(WholeMenu{menuSettings(), m_document.slots}, m_currentFile))
-        : std::optional<FileError>(FileError{});
-    // Said once: the work itself is fine, and the next change tries again.
-    if (error && !std::exchange(m_recoveryFailed, true))
-        qWarning("cannot keep a recovery file in %s", stateFolder().c_str());
-}
-
-void MainWindow::discardRecovery()
-{
-    m_recoveryTimer.stop();
-    if (m_recovery)
-        m_recovery->discard();
-    m_recovery.reset();
+    if (m_modified)
+        m_recovery.writeNow();
 }
 
 bool MainWindow::offerRecovery()
 {
-    if (stateFolder().empty())
-        return false;
-    for (RecoveryFile& found : RecoveryFile::abandoned(stateFolder())) {
-        const auto bytes = found.read();
-        const auto* text = std::get_if<std::string>(&bytes);
-        const auto work = text ? readRecoveryText(*text) : std::nullopt;
-        if (!work)
-            continue;  // not a file of ours to judge
-        const QDateTime written = QFileInfo(QFile::decodeName(QByteArray::fromStdString(found.path()))).lastModified();
-        const QString what =
-            work->file ? QStringLiteral("“%1”").arg(fileName(work->file->path)) : QStringLiteral("没有保存过的配置");
-        // Esc restores too: only 不恢复 throws the work away.
-        const int answer =
-            m_dialogs.question(this, QStringLiteral("提示"),
-                               QStringLiteral("上次程序没有正常关闭,%1的更改还没有保存(%2)。\n要恢复这些更改吗?")
-                                   .arg(what, QLocale().toString(written, QLocale::ShortFormat)),
-                               {QStringLiteral("恢复"), QStringLiteral("不恢复")}, 0, 0);
-        if (answer == 1) {
-            found.discard();
-            continue;
-        }
-        changeDocument([&] { showMenu(work->menu, 1, EmptyTexts::ShowHint); }, true);
-        setCurrentFile(work->file, std::nullopt);
-        // The work is this window's own now; the old file goes only once it is kept anew.
-        writeRecoveryNow();
-        if (m_recovery && std::filesystem::exists(m_recovery->path()))
-            found.discard();
-        return true;
-    }
-    return false;
+    return m_recovery.offerAbandoned(this, m_dialogs, [this](const RecoveredWork& work) {
+        changeDocument([&] { showMenu(work.menu, 1, EmptyTexts::ShowHint); }, true);
+        setCurrentFile(work.file, std::nullopt);
+    });
 }
 
 bool MainWindow::commitData(bool mayAsk)
@@ -524,7 +467,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     m_closing = Closing::Ask;
-    discardRecovery();
+    m_recovery.discard();
     event->accept();
 }
 

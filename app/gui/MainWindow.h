@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -13,8 +11,8 @@
 #include "app/core/MenuSettings.h"
 #include "export/core/MenuEncoding.h"
 #include "project/core/CurrentFile.h"
-#include "project/core/Recovery.h"
 #include "project/gui/MenuWindow.h"
+#include "project/gui/RecoveryKeeper.h"
 
 class QCheckBox;
 class QComboBox;
@@ -120,7 +118,6 @@ private:
     void updateTitle();
     // After every change of the work: the title's mark and the recovery file.
     void workChanged();
-    void discardRecovery();
 
     Document& m_document;
     History m_history;
@@ -132,10 +129,7 @@ private:
     std::optional<WholeMenu> m_saved;  // settings with empty texts absent
     bool m_modified = false;
     bool m_showingMenu = false;
-    QTimer m_recoveryTimer;
-    QElapsedTimer m_unwrittenSince;
-    std::optional<RecoveryFile> m_recovery;
-    bool m_recoveryFailed = false;
+    RecoveryKeeper m_recovery;
     // Decided already, until the work changes again: the user chose not to
     // save (the recovery file goes), or the session ends without a question
     // (the recovery file stays for the next start).
