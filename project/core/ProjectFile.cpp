@@ -56,26 +56,41 @@ std::string slotSection(int slot)
     return numberToText(static_cast<long long>(slot));
 }
 
+// A slot's keys in the order they are written; multi-line fields are stored
+// with their breaks escaped. The reader meets the keys in any case.
+struct SlotKey {
+    std::string_view key;
+    std::string SlotRecord::*field;
+    bool lines = false;
+    std::string_view absent = "";  // what a load takes when the key is missing
+};
+constexpr SlotKey kSlotKeys[] = {
+    {"id", &SlotRecord::id},
+    {"name", &SlotRecord::name},
+    {"money", &SlotRecord::money},
+    {"point", &SlotRecord::point},
+    {"exp", &SlotRecord::exp},
+    {"item", &SlotRecord::item},
+    {"amount", &SlotRecord::amount},
+    {"permission", &SlotRecord::permission},
+    {"view-permission", &SlotRecord::viewPermission},
+    {"head", &SlotRecord::head},
+    {"keep-open", &SlotRecord::keepOpen, false, "false"},
+    {"color", &SlotRecord::color},
+    {"lore", &SlotRecord::lore, true},
+    {"command", &SlotRecord::command, true},
+    {"enchants", &SlotRecord::enchants, true},
+};
+
 // A slot's section as a load takes it.
 SlotRecord readSlot(const IniFile& file, int slot)
 {
     const std::string section = slotSection(slot);
     SlotRecord record;
-    record.id = file.value(section, "id", "");
-    record.name = file.value(section, "name", "");
-    record.money = file.value(section, "money", "");
-    record.point = file.value(section, "point", "");
-    record.exp = file.value(section, "exp", "");
-    record.item = file.value(section, "item", "");
-    record.amount = file.value(section, "amount", "");
-    record.permission = file.value(section, "permission", "");
-    record.viewPermission = file.value(section, "view-permission", "");
-    record.head = file.value(section, "head", "");
-    record.keepOpen = file.value(section, "keep-open", "false");
-    record.color = file.value(section, "Color", "");
-    record.lore = unescapeLines(file.value(section, "lore", ""));
-    record.command = unescapeLines(file.value(section, "command", ""));
-    record.enchants = unescapeLines(file.value(section, "enchants", ""));
+    for (const SlotKey& key : kSlotKeys) {
+        std::string value = file.value(section, key.key, key.absent);
+        record.*key.field = key.lines ? unescapeLines(value) : std::move(value);
+    }
     return record;
 }
 
@@ -99,21 +114,10 @@ std::string projectText(const ProjectSettings& settings, const SlotTable& slots)
         if (!isValidItemId(record.id))
             continue;
         const std::string section = numberToText(static_cast<long long>(slot));
-        file.setValue(section, "id", record.id);
-        file.setValue(section, "name", record.name);
-        file.setValue(section, "money", record.money);
-        file.setValue(section, "point", record.point);
-        file.setValue(section, "exp", record.exp);
-        file.setValue(section, "item", record.item);
-        file.setValue(section, "amount", record.amount);
-        file.setValue(section, "permission", record.permission);
-        file.setValue(section, "view-permission", record.viewPermission);
-        file.setValue(section, "head", record.head);
-        file.setValue(section, "keep-open", record.keepOpen);
-        file.setValue(section, "color", record.color);
-        file.setValue(section, "lore", escapeLines(record.lore));
-        file.setValue(section, "command", escapeLines(record.command));
-        file.setValue(section, "enchants", escapeLines(record.enchants));
+        for (const SlotKey& key : kSlotKeys) {
+            const std::string& value = record.*key.field;
+            file.setValue(section, key.key, key.lines ? escapeLines(value) : value);
+        }
     }
     return file.serialize();
 }
