@@ -113,7 +113,7 @@ std::string projectText(const ProjectSettings& settings, const SlotTable& slots)
         const SlotRecord& record = slots[slot];
         if (!isValidItemId(record.id))
             continue;
-        const std::string section = numberToText(static_cast<long long>(slot));
+        const std::string section = slotSection(slot);
         for (const SlotKey& key : kSlotKeys) {
             const std::string& value = record.*key.field;
             file.setValue(section, key.key, key.lines ? escapeLines(value) : value);
