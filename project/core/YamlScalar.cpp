@@ -142,28 +142,48 @@ bool isRealForm(std::string_view text)
         return fractionAndExponent(body.substr(pos), true);
     // Base 60 with a fraction: 1:30.5
     const std::size_t dot = body.find('.', pos);
-    if (body[pos] != ':' || dot == std::string_view::npos || body[0] == '0')
+    if (body[pos] != ':' || dot == std::string_view::npos)
         return false;
     const std::string_view fraction = body.substr(dot + 1);
     return sexagesimalTail(body.substr(pos, dot - pos)) &&
         std::all_of(fraction.begin(), fraction.end(), [](char c) { return isDigit(c) || c == '_'; });
 }
 
+// yyyy-mm-dd alone, or a date whose month and day may be one digit with a
+// time after "T" or blanks, seconds, a fraction and a zone.
 bool isTimestampForm(std::string_view text)
 {
-    auto digits = [&](std::size_t from, std::size_t count) {
-        return text.size() >= from + count &&
-            std::all_of(text.begin() + static_cast<std::ptrdiff_t>(from),
-                        text.begin() + static_cast<std::ptrdiff_t>(from + count), isDigit);
+    std::size_t pos = 0;
+    auto digits = [&](std::size_t least, std::size_t most) {
+        std::size_t count = 0;
+        for (; count < most && pos < text.size() && isDigit(text[pos]); ++count)
+            ++pos;
+        return count >= least;
     };
-    if (!digits(0, 4) || text.size() < 8 || text[4] != '-')
-        return false;
-    if (text.size() == 10 && digits(5, 2) && text[7] == '-' && digits(8, 2))
+    auto literal = [&](std::string_view any) {
+        if (pos >= text.size() || any.find(text[pos]) == std::string_view::npos)
+            return false;
+        ++pos;
         return true;
-    // A date and a time: the date's parts may be one digit, a "T" or blanks before the time.
-    const std::size_t split = text.find_first_of("Tt \t", 5);
-    return split != std::string_view::npos && text.find(':', split) != std::string_view::npos &&
-        isDigit(text[split - 1]);
+    };
+    auto blanks = [&] {
+        const std::size_t start = pos;
+        while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'))
+            ++pos;
+        return pos > start;
+    };
+    if (!(digits(4, 4) && literal("-") && digits(1, 2) && literal("-") && digits(1, 2)))
+        return false;
+    if (pos == text.size())
+        return pos == 10;
+    if (!(literal("Tt") || blanks()) || !(digits(1, 2) && literal(":") && digits(2, 2) && literal(":") && digits(2, 2)))
+        return false;
+    if (literal("."))
+        digits(0, text.size());
+    if (pos == text.size())
+        return true;
+    blanks();
+    return (literal("Z") || (literal("+-") && digits(1, 2) && (!literal(":") || digits(2, 2)))) && pos == text.size();
 }
 
 // A whole number of any size from its digits in `base`, as decimal text.

@@ -65,10 +65,12 @@ TEST(YamlScalar, PlainScalarsResolveAsTheReaderResolvesThem)
         {"1__.5", "float 1.5"},
         {"1_000.0_1", "float 1000.01"},
         {"1:30.5", "float 90.5"},
+        {"0:30.5", "float 30.5"},
         {"1e400", "float Infinity"},
         {"-.inf", "float -Infinity"},
         {".NaN", "float NaN"},
         {"1e10", "float 1.0E10"},
+        {"1e7", "float 1.0E7"},
         {"0.00015", "float 1.5E-4"},
         {"0.001", "float 0.001"},
         {"1.2.3", "text 1.2.3"},
@@ -86,6 +88,9 @@ TEST(YamlScalar, PlainScalarsResolveAsTheReaderResolvesThem)
         {"=", "text ="},
         {"2020-01-01", "other"},
         {"2001-12-14t21:59:43.10-05:00", "other"},
+        {"2020-1-1 1:00:00 +8", "other"},
+        {"2023-2024 season 18:00", "text 2023-2024 season 18:00"},
+        {"2020-01-01 10:00", "text 2020-01-01 10:00"},
     };
     for (const auto& [text, expected] : rows)
         EXPECT_EQ(loaded(text), expected) << text;
