@@ -69,6 +69,9 @@ struct Rule {
 // what the tool cannot carry is listed with item, key and reason.
 TEST(MenuImportRules, ValuesAreWhatTheReaderSeesOrListed)
 {
+    std::string aliases;  // scalars: the reader's limit on aliases counts only lists and mappings
+    for (int i = 0; i < 60; ++i)
+        aliases += "*i, ";
     const Rule rules[] = {
         // Merge keys, equal keys, keys in other cases
         {"d: &d {ID: 5, POSITION-Y: 1}\na:\n  <<: *d\n  POSITION-X: 2\n", "2.id", "5", "物品“d”没有可用的位置"},
@@ -115,6 +118,8 @@ TEST(MenuImportRules, ValuesAreWhatTheReaderSeesOrListed)
         {item("ID: 1, NAME: \"a\\0b\""), "1.name", "", "NAME 含有菜单文件无法保存的控制字符 U+0000"},
         {item("ID: 1, LORE: [\"a\\Lb\"]"), "1.lore", "", "LORE 含有菜单文件无法保存的控制字符 U+2028"},
         {item("ID: 1, NAME: [a, b]"), "1.name", "", "物品“a”的 NAME 的值不是文字"},
+        {item("ID: 1, NAME: \"x\\n\""), "1.name", "x ", "NAME 中的换行已换成空格"},
+        {item("ID: &i 1, LORE: [" + aliases + "*i]"), "1.id", "1", ""},
         {item("ID: 1, NAME: 2020-01-01"), "1.name", "", "NAME 的值“2020-01-01”不是文字"},
         {item("ID: 1, NAME: ~"), "1.name", "", ""},
         {blockItem("PERMISSION: |\n    shop.use"), "1.permission", "shop.use", ""},

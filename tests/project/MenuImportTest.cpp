@@ -199,6 +199,7 @@ TEST(MenuImport, FilesThatAreNoMenuAreRefusedWithLineAndColumn)
         {"a: " + std::string(3000, '[') + std::string(3000, ']'), 1, 54, "嵌套太深"},  // not a crash
         {"a: 1\n---\nb: 2\n", 2, 1, "文件里有不止一个文档"},
         {"x:\n  <<: 5\n", 2, 7, "合并键“<<”的值必须是映射或映射的列表"},
+        {"x:\n  <<: [{a: 1}, 5]\n", 2, 7, "合并键“<<”的值必须是映射或映射的列表"},
         {"a: !!int abc\n", 1, 4, "插件的读取器读不了标签为“!!int”的值“abc”"},
         {"a: !foo 1\n", 1, 4, "插件的读取器读不了标签为“!foo”"},
         {"x: &a\n  b: *a\n", 2, 6, "别名“*a”用在了它自己里面"},
