@@ -50,16 +50,22 @@ std::size_t firstInvalidUtf8(std::string_view bytes)
     return std::string_view::npos;
 }
 
-NotAMenu problemAt(std::string_view text, std::size_t offset, std::string reason)
+// Where the byte at `offset` stands, in characters of the text before it
+// (well-formed in `encoding`); CR LF, LF and CR alone end a line.
+NotAMenu problemAt(std::string_view text, std::size_t offset, std::string reason, OutputEncoding encoding)
 {
     NotAMenu problem{1, 1, std::move(reason)};
-    for (std::size_t pos = 0; pos < offset && pos < text.size(); ++pos) {
-        if (text[pos] == '\n') {
+    for (std::size_t pos = 0; pos < offset && pos < text.size();) {
+        if (text[pos] == '\n' || (text[pos] == '\r' && text.substr(pos + 1, 1) != "\n")) {
             ++problem.line;
             problem.column = 1;
-        } else {
+        } else if (text[pos] != '\r') {
             ++problem.column;
         }
+        if (encoding == OutputEncoding::Gb2312)
+            pos += characterLength(text, pos);
+        else
+            nextCodePoint(text, pos);
     }
     return problem;
 }
@@ -102,7 +108,7 @@ std::variant<ImportedMenu, NotAMenu> readIn(std::string_view bytes, OutputEncodi
         if (bytes.starts_with(kByteOrderMark))
             bytes.remove_prefix(kByteOrderMark.size());
         if (const std::size_t bad = firstInvalidUtf8(bytes); bad != std::string_view::npos)
-            return problemAt(bytes, bad, "文件不是 UTF-8 编码的文字");
+            return problemAt(bytes, bad, "文件不是 UTF-8 编码的文字", encoding);
         return readDecoded(std::string(bytes), encoding);
     }
     const auto decoded = gb18030ToUtf8(bytes);
@@ -110,7 +116,7 @@ std::variant<ImportedMenu, NotAMenu> readIn(std::string_view bytes, OutputEncodi
         std::size_t bad = 0;
         while (bad < bytes.size() && gb18030ToUtf8(bytes.substr(bad, characterLength(bytes, bad))))
             bad += characterLength(bytes, bad);
-        return problemAt(bytes, bad, "文件不是 GB2312 编码的文字");
+        return problemAt(bytes, bad, "文件不是 GB2312 编码的文字", encoding);
     }
     return readDecoded(*decoded, encoding);
 }
@@ -132,14 +138,15 @@ std::variant<ImportedMenu, NotAMenu> importMenu(std::string_view bytes, std::opt
     if (bytes.starts_with(kByteOrderMark)) {
         const std::string_view text = bytes.substr(kByteOrderMark.size());
         if (const std::size_t bad = firstInvalidUtf8(text); bad != std::string_view::npos)
-            return problemAt(text, bad, "文件以 UTF-8 标记开头,却含有不是 UTF-8 的字节");
+            return problemAt(text, bad, "文件以 UTF-8 标记开头,却含有不是 UTF-8 的字节", OutputEncoding::Utf8);
         return readDecoded(std::string(text), OutputEncoding::Utf8);
     }
 
     const bool utf8Valid = firstInvalidUtf8(bytes) == std::string_view::npos;
     const std::optional<std::string> fromGbk = gb18030ToUtf8(bytes);
     if (!utf8Valid && !fromGbk)
-        return problemAt(bytes, firstInvalidUtf8(bytes), "文件既不是 UTF-8 也不是 GB2312 编码的文字");
+        return problemAt(bytes, firstInvalidUtf8(bytes), "文件既不是 UTF-8 也不是 GB2312 编码的文字",
+                         OutputEncoding::Utf8);
     if (!utf8Valid)
         return readDecoded(*fromGbk, OutputEncoding::Gb2312);
     auto asUtf8 = readDecoded(std::string(bytes), OutputEncoding::Utf8);

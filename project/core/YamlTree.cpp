@@ -19,15 +19,15 @@ Mark markOf(const yaml_mark_t& mark)
     return Mark{static_cast<int>(mark.line) + 1, static_cast<int>(mark.column) + 1};
 }
 
-// Line and column (in characters) of a byte offset.
+// Line and column (in characters) of a byte offset; CR LF, LF and CR alone end a line.
 Mark markAt(std::string_view utf8, std::size_t offset)
 {
     Mark mark;
     for (std::size_t pos = 0; pos < offset && pos < utf8.size(); ++pos) {
-        if (utf8[pos] == '\n') {
+        if (utf8[pos] == '\n' || (utf8[pos] == '\r' && utf8.substr(pos + 1, 1) != "\n")) {
             ++mark.line;
             mark.column = 1;
-        } else if ((static_cast<unsigned char>(utf8[pos]) & 0xC0) != 0x80) {
+        } else if (utf8[pos] != '\r' && (static_cast<unsigned char>(utf8[pos]) & 0xC0) != 0x80) {
             ++mark.column;
         }
     }
@@ -297,20 +297,13 @@ std::variant<Tree, TreeError> parseYaml(std::string_view utf8)
 {
     // The reader counts characters before it parses; so does this.
     std::size_t characters = 0;
-    Mark mark;
-    for (const char c : utf8) {
-        if ((static_cast<unsigned char>(c) & 0xC0) == 0x80)
+    for (std::size_t pos = 0; pos < utf8.size(); ++pos) {
+        if ((static_cast<unsigned char>(utf8[pos]) & 0xC0) == 0x80)
             continue;
         if (++characters > kMostCharacters) {
-            return TreeError{mark,
+            return TreeError{markAt(utf8, pos),
                              "文件超过 " + numberToText(static_cast<long long>(kMostCharacters)) +
                                  " 个字符,插件的 YAML 读取器不读这么长的文件"};
-        }
-        if (c == '\n') {
-            ++mark.line;
-            mark.column = 1;
-        } else {
-            ++mark.column;
         }
     }
     return Builder().build(utf8);

@@ -195,6 +195,9 @@ TEST(MenuImport, FilesThatAreNoMenuAreRefusedWithLineAndColumn)
         {"", 1, 1, "文件是空的"},
         {"# only a comment\n\n", 1, 1, "文件是空的"},
         {"menu-setting:\n  name: \xFF\n", 2, 9, "文件既不是 UTF-8 也不是 GB2312"},
+        {"menu-setting:\r  name: \xFF\r", 2, 9, "文件既不是 UTF-8 也不是 GB2312"},
+        {"menu-setting:\n  name: \xE4\xB8\xAD\xE6\x96\x87\xFF\n", 2, 11, "文件既不是 UTF-8 也不是 GB2312"},
+        {"menu-setting:\r  name: a\r  rows: \x01\r", 3, 9, "YAML 语法错误:文件含有不能出现在 YAML 中的控制字符"},
         {"\xEF\xBB\xBFmenu-setting:\n  name: \xD6\xD0\n", 2, 9, "文件以 UTF-8 标记开头"},
         {"a: " + std::string(3000, '[') + std::string(3000, ']'), 1, 54, "嵌套太深"},  // not a crash
         {"a: 1\n---\nb: 2\n", 2, 1, "文件里有不止一个文档"},
