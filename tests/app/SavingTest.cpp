@@ -103,6 +103,13 @@ private Q_SLOTS:
                      QStringLiteral("shop.ini%1 — ").arg(unsaved ? QStringLiteral("*") : QString()) + kAppTitle);
             ++step;
         }
+
+        // A project load leaves a box alone whose text the file lacks: the file does not hold it.
+        setTitle(QStringLiteral("typed"));
+        test::writeFile(m_dir->file("untitled.ini"), "[Setting]\r\nleft=true\r\n");
+        QVERIFY(m_window->openFile(qs(m_dir->file("untitled.ini"))));
+        QCOMPARE(m_window->menuSettings().title, std::optional<std::string>("typed"));
+        QVERIFY(m_window->hasUnsavedChanges());
     }
 
     void ctrlSWritesTheCurrentFileAsItIs_data()
