@@ -266,10 +266,17 @@ private Q_SLOTS:
         QVERIFY(!m_window->commitData(true));
         QCOMPARE(m_dialogs.questions.back().buttons, kCloseButtons);
 
+        // A session end called off: a change made since asks again at closing.
+        QVERIFY(m_window->commitData(false));
+        setTitle(QStringLiteral("U"));
+        m_dialogs.choices = {2};
+        QVERIFY(!m_window->close());
+        setTitle(QStringLiteral("T"));
+
         QVERIFY(m_window->commitData(false));
         QCOMPARE(recoveryFiles().size(), std::size_t(1));
         QVERIFY(m_window->close());
-        QCOMPARE(m_dialogs.questions.size(), std::size_t(1));
+        QCOMPARE(m_dialogs.questions.size(), std::size_t(2));
         QCOMPARE(recoveryFiles().size(), std::size_t(1));
         const auto kept = readRecoveryText(test::readFile(recoveryFiles().front()));
         QVERIFY(kept);
