@@ -17,6 +17,7 @@
 #include "support/GuiTestMain.h"
 #include "support/MainWindowFixture.h"
 #include "ui/gui/InputHints.h"
+#include "ui/gui/RecentFiles.h"
 
 using namespace cofferon;
 
@@ -154,6 +155,7 @@ private Q_SLOTS:
                      : std::get<std::string>(menuFileBytes(now.settings, now.slots, OutputEncoding(encoding))));
         QVERIFY(!m_window->hasUnsavedChanges());
         QCOMPARE(m_window->currentFile()->path, path);
+        QCOMPARE(recentFiles().value(0), qs(path));
         QVERIFY(shownTitle().startsWith(QFileInfo(qs(path)).fileName() + QStringLiteral(" — ")));
     }
 
