@@ -177,6 +177,16 @@ void MainWindow::showMenu(const WholeMenu& menu, int current, EmptyTexts emptyTe
         refreshCell(slot);
     }
     refreshPreview();
+    // A box a project load left as it was holds nothing the file does.
+    m_menuShown = currentMenu();
+    const std::pair<std::optional<std::string>*, const std::optional<std::string>*> texts[] = {
+        {&m_menuShown.settings.title, &menu.settings.title},
+        {&m_menuShown.settings.openItem, &menu.settings.openItem},
+        {&m_menuShown.settings.menuCommand, &menu.settings.menuCommand}};
+    for (const auto& [shown, given] : texts) {
+        if (!*given || (*given)->empty())
+            shown->reset();
+    }
     m_showingMenu = nested;
     workChanged();
 }
@@ -371,7 +381,7 @@ void MainWindow::adoptOpenedFile(const CurrentFile& file)
     // a picture or a text that was opened by mistake: only a file named as a
     // project becomes the current file.
     const bool projectName = asciiLower(rightPart(file.path, 4)) == ".ini";
-    setCurrentFile(file.kind == FileKind::Menu || projectName ? std::optional(file) : std::nullopt, currentMenu());
+    setCurrentFile(file.kind == FileKind::Menu || projectName ? std::optional(file) : std::nullopt, m_menuShown);
 }
 
 WholeMenu MainWindow::currentMenu() const

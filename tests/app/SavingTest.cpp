@@ -17,6 +17,7 @@
 #include "support/GuiTestMain.h"
 #include "support/MainWindowFixture.h"
 #include "ui/gui/InputHints.h"
+#include "ui/gui/RecentFiles.h"
 
 using namespace cofferon;
 
@@ -103,6 +104,13 @@ private Q_SLOTS:
                      QStringLiteral("shop.ini%1 — ").arg(unsaved ? QStringLiteral("*") : QString()) + kAppTitle);
             ++step;
         }
+
+        // A project load leaves a box alone whose text the file lacks: the file does not hold it.
+        setTitle(QStringLiteral("typed"));
+        test::writeFile(m_dir->file("untitled.ini"), "[Setting]\r\nleft=true\r\n");
+        QVERIFY(m_window->openFile(qs(m_dir->file("untitled.ini"))));
+        QCOMPARE(m_window->menuSettings().title, std::optional<std::string>("typed"));
+        QVERIFY(m_window->hasUnsavedChanges());
     }
 
     void ctrlSWritesTheCurrentFileAsItIs_data()
@@ -147,6 +155,7 @@ private Q_SLOTS:
                      : std::get<std::string>(menuFileBytes(now.settings, now.slots, OutputEncoding(encoding))));
         QVERIFY(!m_window->hasUnsavedChanges());
         QCOMPARE(m_window->currentFile()->path, path);
+        QCOMPARE(recentFiles().value(0), qs(path));
         QVERIFY(shownTitle().startsWith(QFileInfo(qs(path)).fileName() + QStringLiteral(" — ")));
     }
 
@@ -259,10 +268,17 @@ private Q_SLOTS:
         QVERIFY(!m_window->commitData(true));
         QCOMPARE(m_dialogs.questions.back().buttons, kCloseButtons);
 
+        // A session end called off: a change made since asks again at closing.
+        QVERIFY(m_window->commitData(false));
+        setTitle(QStringLiteral("U"));
+        m_dialogs.choices = {2};
+        QVERIFY(!m_window->close());
+        setTitle(QStringLiteral("T"));
+
         QVERIFY(m_window->commitData(false));
         QCOMPARE(recoveryFiles().size(), std::size_t(1));
         QVERIFY(m_window->close());
-        QCOMPARE(m_dialogs.questions.size(), std::size_t(1));
+        QCOMPARE(m_dialogs.questions.size(), std::size_t(2));
         QCOMPARE(recoveryFiles().size(), std::size_t(1));
         const auto kept = readRecoveryText(test::readFile(recoveryFiles().front()));
         QVERIFY(kept);
