@@ -178,11 +178,11 @@ void MainWindow::showMenu(const WholeMenu& menu, int current, EmptyTexts emptyTe
     }
     refreshPreview();
     // A box a project load left as it was holds nothing the file does.
-    m_menuShown = currentMenu();
+    m_settingsShown = comparable(menuSettings());
     const std::pair<std::optional<std::string>*, const std::optional<std::string>*> texts[] = {
-        {&m_menuShown.settings.title, &menu.settings.title},
-        {&m_menuShown.settings.openItem, &menu.settings.openItem},
-        {&m_menuShown.settings.menuCommand, &menu.settings.menuCommand}};
+        {&m_settingsShown.title, &menu.settings.title},
+        {&m_settingsShown.openItem, &menu.settings.openItem},
+        {&m_settingsShown.menuCommand, &menu.settings.menuCommand}};
     for (const auto& [shown, given] : texts) {
         if (!*given || (*given)->empty())
             shown->reset();
@@ -381,7 +381,8 @@ void MainWindow::adoptOpenedFile(const CurrentFile& file)
     // a picture or a text that was opened by mistake: only a file named as a
     // project becomes the current file.
     const bool projectName = asciiLower(rightPart(file.path, 4)) == ".ini";
-    setCurrentFile(file.kind == FileKind::Menu || projectName ? std::optional(file) : std::nullopt, m_menuShown);
+    setCurrentFile(file.kind == FileKind::Menu || projectName ? std::optional(file) : std::nullopt,
+                   WholeMenu{m_settingsShown, m_document.slots});
 }
 
 WholeMenu MainWindow::currentMenu() const

@@ -127,7 +127,7 @@ private:
 
     std::optional<CurrentFile> m_currentFile;
     std::optional<WholeMenu> m_saved;  // settings with empty texts absent
-    WholeMenu m_menuShown;  // the last whole menu shown, as m_saved holds it
+    MenuSettings m_settingsShown;  // of the last whole menu shown, as m_saved holds them
     bool m_modified = false;
     bool m_showingMenu = false;
     RecoveryKeeper m_recovery;
