@@ -392,8 +392,12 @@ private Q_SLOTS:
         std::string longLines = lore;
         for (int line = 1; line <= 40; ++line)
             longLines = std::string(400, 'w') + " " + std::string(700, 'x') + "\r\n" + longLines;
+        // A line separator (U+2028, as a project file may hold it) must not break a line the measure missed.
+        std::string separated = "&7x\x81\x36\xa6\x35y";
+        for (int line = 1; line < 200; ++line)
+            separated += "\r\n&7x\x81\x36\xa6\x35y";
         const std::pair<std::string, std::string> slots[] = {
-            {longName, "&7short"}, {"&bName", lore}, {longName, longLines}};
+            {longName, "&7short"}, {"&bName", lore}, {longName, longLines}, {"&bName", separated}};
         const QRect available = cell(7)->screen()->availableGeometry();
         for (const auto& [name, slotLore] : slots) {
             QToolTip::hideText();
