@@ -39,6 +39,20 @@ QTextCharFormat runFormat(const StyledRun& run)
     return format;
 }
 
+// A run's text for the tooltip, where a character that breaks a line or
+// starts a paragraph of its own shows as a space: the lines are measured one
+// by one, and such a break would add lines the measure never saw.
+QString unbrokenText(std::string_view text)
+{
+    QString shown = docToQt(text);
+    for (QChar& c : shown) {
+        if (c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator ||
+            c == QChar(0xFDD0) || c == QChar(0xFDD1))  // the document's frame marks
+            c = u' ';
+    }
+    return shown;
+}
+
 void appendRuns(QTextEdit* box, const std::vector<StyledRun>& runs)
 {
     QTextCursor cursor(box->document());
@@ -104,7 +118,7 @@ QString slotToolTip(const SlotRecord& slot, QSize bound)
         if (i > 0)
             in.insertBlock();
         for (const StyledRun& run : lines[i])
-            in.insertText(docToQt(run.text), runFormat(run));
+            in.insertText(unbrokenText(run.text), runFormat(run));
         const QTextBlock block = in.block();
         measured.documentLayout()->blockBoundingRect(block);  // lays the block out
         const QTextLayout* layout = block.layout();

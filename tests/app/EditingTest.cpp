@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -392,20 +391,15 @@ private Q_SLOTS:
         std::string longLines = lore;
         for (int line = 1; line <= 40; ++line)
             longLines = std::string(400, 'w') + " " + std::string(700, 'x') + "\r\n" + longLines;
+        // A line separator (U+2028, as a project file may hold it) must not break a line the measure missed.
+        std::string separated = "&7x\x81\x36\xa6\x35y";
+        for (int line = 1; line < 200; ++line)
+            separated += "\r\n&7x\x81\x36\xa6\x35y";
         const std::pair<std::string, std::string> slots[] = {
-            {longName, "&7short"}, {"&bName", lore}, {longName, longLines}};
+            {longName, "&7short"}, {"&bName", lore}, {longName, longLines}, {"&bName", separated}};
         const QRect available = cell(7)->screen()->availableGeometry();
         for (const auto& [name, slotLore] : slots) {
             QToolTip::hideText();
-            auto rss = [] {
-                QFile f(QStringLiteral("/proc/self/status"));
-                f.open(QIODevice::ReadOnly);
-                for (const QByteArray& l : f.readAll().split('\n'))
-                    if (l.startsWith("VmHWM"))
-                        return l;
-                return QByteArray();
-            };
-            qDebug() << "BEFORE" << rss();
             m_document.slots[7] = {.lore = slotLore, .name = name, .id = "1"};
             QHelpEvent hover(QEvent::ToolTip, QPoint(16, 16), cell(7)->mapToGlobal(QPoint(16, 16)));
             QCoreApplication::sendEvent(cell(7), &hover);
@@ -417,8 +411,6 @@ private Q_SLOTS:
             }
             QVERIFY(tip);
             QTest::qWait(200);
-            qDebug() << "TIP" << tip->geometry() << available << rss();
-            tip->grab().save(QStringLiteral("/tmp/tip%1.png").arg(name.size() + slotLore.size()));
             QVERIFY2(available.contains(tip->geometry()),
                      qPrintable(QStringLiteral("%1x%2").arg(tip->width()).arg(tip->height())));
             QTextDocument shown;
