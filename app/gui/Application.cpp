@@ -62,9 +62,10 @@ void loadToolkitTranslations(QApplication& application)
 
 void preferChineseLocale()
 {
-    // LC_ALL beats every other variable; LANGUAGE would still pick the
-    // languages of the texts. Where the C library lacks this locale it keeps
-    // its own, as the toolkit's file names are UTF-8 in any case.
+    // The toolkit takes its system locale from these names, whether or not
+    // the C library has the locale: LC_ALL beats every other variable, and
+    // LANGUAGE would still pick the languages of the texts. Where the C
+    // library lacks it, it falls back to C and the toolkit to C.UTF-8.
     qputenv("LC_ALL", "zh_CN.UTF-8");
     qputenv("LANGUAGE", "zh_CN");
 }

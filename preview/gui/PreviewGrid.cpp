@@ -129,15 +129,6 @@ void PreviewGrid::clearPicture(int slot)
     cell(slot)->clear();
 }
 
-void PreviewGrid::reset()
-{
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        clearPicture(slot);
-        cell(slot)->show();
-    }
-    selectSlot(1);
-}
-
 void PreviewGrid::onLeftPressed(int slot)
 {
     // A left click gives the grid the keys. Not a right click, which opens the

@@ -62,9 +62,6 @@ public:
     void setPicture(int slot, const Picture& picture);
     void clearPicture(int slot);
 
-    // Every picture cleared, every cell shown, the frame on slot 1.
-    void reset();
-
     // The visible cell under a point of the grid's group box, or 0.
     int visibleSlotAt(QPoint groupPosition) const;
 
