@@ -6,9 +6,9 @@
 #include <string>
 #include <variant>
 
-#include "app/core/MenuSettings.h"
-#include "app/core/SlotRecord.h"
-#include "export/core/MenuEncoding.h"
+#include "document/core/MenuSettings.h"
+#include "document/core/SlotRecord.h"
+#include "menufile/core/MenuEncoding.h"
 
 namespace cofferon::bench {
 

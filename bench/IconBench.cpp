@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/core/Document.h"
 #include "bench/BenchMenus.h"
+#include "document/core/Document.h"
 #include "preview/core/BuiltinPictures.h"
 #include "preview/core/IconFolders.h"
 #include "preview/core/SlotIcon.h"

@@ -3,8 +3,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/core/Text.h"
-#include "export/core/MenuEncoding.h"
+#include "document/core/Text.h"
+#include "menufile/core/MenuEncoding.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <variant>
 
 #include "bench/BenchMenus.h"
-#include "project/core/MenuImport.h"
+#include "menufile/core/MenuImport.h"
 
 namespace {
 

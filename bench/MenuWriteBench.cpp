@@ -6,7 +6,7 @@
 #include <variant>
 
 #include "bench/BenchMenus.h"
-#include "export/core/MenuYamlWriter.h"
+#include "menufile/core/MenuYamlWriter.h"
 
 namespace {
 

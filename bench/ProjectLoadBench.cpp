@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/core/Document.h"
-#include "app/core/ProgramDirectory.h"
-#include "app/core/StateFolder.h"
 #include "app/gui/MainWindow.h"
+#include "document/core/Document.h"
+#include "document/core/ProgramDirectory.h"
+#include "document/core/StateFolder.h"
 #include "project/core/ProjectFile.h"
 #include "project/gui/ProjectCommands.h"
 #include "ui/gui/Dialogs.h"

@@ -8,10 +8,10 @@
 
 #include <variant>
 
-#include "app/core/Codec.h"
-#include "app/core/ItemId.h"
-#include "app/core/Text.h"
 #include "bench/BenchMenus.h"
+#include "document/core/Codec.h"
+#include "document/core/ItemId.h"
+#include "document/core/Text.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/Codec.h"
-#include "app/core/Text.h"
-#include "export/core/MenuEncoding.h"
+#include "document/core/Codec.h"
+#include "document/core/Text.h"
+#include "menufile/core/MenuEncoding.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/core/ItemId.h"
-#include "app/core/Text.h"
+#include "document/core/ItemId.h"
+#include "document/core/Text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -17,9 +17,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/Codec.h"
-#include "export/core/MenuEncoding.h"
-#include "project/core/MenuImport.h"
+#include "document/core/Codec.h"
+#include "menufile/core/MenuEncoding.h"
+#include "menufile/core/MenuImport.h"
 
 namespace {
 
@@ -106,9 +106,9 @@ std::string text(FuzzedDataProvider& input)
     return *utf8ToGb18030(out);
 }
 
-ProjectData project(FuzzedDataProvider& input)
+WholeMenu project(FuzzedDataProvider& input)
 {
-    ProjectData made;
+    WholeMenu made;
     MenuSettings& settings = made.settings;
     settings.rowIndex = input.ConsumeIntegralInRange<int>(0, 5);
     settings.title = text(input);
@@ -170,7 +170,7 @@ void anyBytes(std::string_view data)
         fail("an export of an import imports to another menu", *bytes);
 }
 
-void ownExports(const ProjectData& made)
+void ownExports(const WholeMenu& made)
 {
     for (const auto encoding : {OutputEncoding::Utf8, OutputEncoding::Gb2312}) {
         const auto file = menuFileBytes(made.settings, made.slots, encoding);

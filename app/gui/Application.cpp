@@ -16,7 +16,7 @@
 #include <utility>
 
 #include "app/core/AppIcon.h"
-#include "app/core/StateFolder.h"
+#include "document/core/StateFolder.h"
 
 namespace cofferon {
 

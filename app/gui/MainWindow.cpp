@@ -17,10 +17,11 @@
 #include <QSessionManager>
 #include <QTextEdit>
 
-#include "app/core/ItemId.h"
-#include "app/core/Text.h"
-#include "export/core/MenuFileReport.h"
-#include "export/gui/ExportCommand.h"
+#include "document/core/ItemId.h"
+#include "document/core/Text.h"
+#include "editor/gui/SlotEditor.h"
+#include "menufile/core/MenuFileReport.h"
+#include "menufile/gui/ExportCommand.h"
 #include "preview/core/GridGeometry.h"
 #include "preview/core/SlotIcon.h"
 #include "preview/gui/PreviewGrid.h"
@@ -32,7 +33,6 @@
 #include "ui/gui/InputHints.h"
 #include "ui/gui/LayoutBuilder.h"
 #include "ui/gui/RecentFiles.h"
-#include "ui/gui/SlotEditor.h"
 
 namespace cofferon {
 

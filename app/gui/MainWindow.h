@@ -5,11 +5,11 @@
 #include <functional>
 #include <optional>
 
-#include "app/core/AtomicFile.h"
-#include "app/core/Document.h"
-#include "app/core/History.h"
-#include "app/core/MenuSettings.h"
-#include "export/core/MenuEncoding.h"
+#include "document/core/AtomicFile.h"
+#include "document/core/Document.h"
+#include "document/core/History.h"
+#include "document/core/MenuSettings.h"
+#include "menufile/core/MenuEncoding.h"
 #include "project/core/CurrentFile.h"
 #include "project/gui/MenuWindow.h"
 #include "project/gui/RecoveryKeeper.h"

@@ -4,12 +4,12 @@
 #include <csignal>
 #include <cstdio>
 
-#include "app/core/Document.h"
-#include "app/core/ProgramDirectory.h"
-#include "app/core/StateFolder.h"
 #include "app/gui/Application.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/StartArguments.h"
+#include "document/core/Document.h"
+#include "document/core/ProgramDirectory.h"
+#include "document/core/StateFolder.h"
 #include "preview/core/IconFolders.h"
 #include "ui/gui/Dialogs.h"
 

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "preview/core/Rgb.h"
+#include "document/core/Rgb.h"
 
 namespace cofferon {
 

@@ -1,6 +1,6 @@
 #include "preview/core/FormattedText.h"
 
-#include "app/core/Text.h"
+#include "document/core/Text.h"
 
 #include <algorithm>
 #include <array>

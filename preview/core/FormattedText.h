@@ -4,8 +4,8 @@
 // code character) into styled runs, and builds a slot's tooltip from them.
 // Kept free of any toolkit so the preview widget only has to paint the runs.
 
-#include "app/core/SlotRecord.h"
-#include "preview/core/Rgb.h"
+#include "document/core/Rgb.h"
+#include "document/core/SlotRecord.h"
 
 #include <cstddef>
 #include <optional>

@@ -3,7 +3,7 @@
 // Where the chest's cells lie in the grid's group box: 32-pixel cells with
 // 2-pixel gaps, slot 1 at (8, 16), 9 to a row.
 
-#include "app/core/SlotRecord.h"
+#include "document/core/SlotRecord.h"
 
 namespace cofferon {
 

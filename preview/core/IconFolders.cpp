@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/core/ProgramDirectory.h"
+#include "document/core/ProgramDirectory.h"
 
 #ifndef COFFERON_PACKAGED_ICON_FOLDER
 #error "COFFERON_PACKAGED_ICON_FOLDER names the installed starter icons"

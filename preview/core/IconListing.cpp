@@ -5,8 +5,8 @@
 #include <map>
 #include <tuple>
 
-#include "app/core/ProgramDirectory.h"
-#include "app/core/Text.h"
+#include "document/core/ProgramDirectory.h"
+#include "document/core/Text.h"
 
 namespace cofferon {
 

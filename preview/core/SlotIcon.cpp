@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/core/ItemId.h"
-#include "app/core/Text.h"
+#include "document/core/ItemId.h"
+#include "document/core/Text.h"
 #include "preview/core/BuiltinPictures.h"
 #include "preview/core/IconFolders.h"
 

@@ -8,8 +8,8 @@
 
 #include "preview/core/IconFolders.h"
 #include "preview/core/IconListing.h"
+#include "preview/core/ItemPickerLayout.h"
 #include "preview/gui/IconModel.h"
-#include "ui/core/Layout.h"
 #include "ui/gui/LayoutBuilder.h"
 
 namespace cofferon {

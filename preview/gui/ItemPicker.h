@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QListView>
 
-#include "app/core/Document.h"
+#include "document/core/Document.h"
 
 class QLabel;
 class QScrollBar;

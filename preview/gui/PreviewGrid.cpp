@@ -12,7 +12,7 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "app/core/ItemId.h"
+#include "document/core/ItemId.h"
 #include "preview/core/BuiltinPictures.h"
 #include "preview/core/GridGeometry.h"
 #include "preview/gui/PreviewText.h"

@@ -5,7 +5,7 @@
 #include <array>
 #include <functional>
 
-#include "app/core/Document.h"
+#include "document/core/Document.h"
 #include "preview/core/Bitmap.h"
 
 class QHelpEvent;

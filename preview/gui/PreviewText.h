@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "app/core/SlotRecord.h"
+#include "document/core/SlotRecord.h"
 
 class QTextEdit;
 

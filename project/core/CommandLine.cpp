@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
 
-#include "app/core/Text.h"
+#include "document/core/Text.h"
 
 namespace cofferon {
 
@@ -114,14 +113,6 @@ int writeCommandOutput(std::string_view program, const std::optional<std::string
         return okCode;
     err << program << ": cannot write to standard output\n";
     return failCode;
-}
-
-std::optional<FileError> missingFileError(const std::string& path)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR))
-        return FileError{errno};
-    return std::nullopt;
 }
 
 std::string systemText(const FileError& error)

@@ -14,8 +14,8 @@
 #include <variant>
 #include <vector>
 
-#include "app/core/AtomicFile.h"
-#include "export/core/MenuYamlWriter.h"
+#include "document/core/AtomicFile.h"
+#include "menufile/core/MenuYamlWriter.h"
 
 namespace cofferon {
 
@@ -49,10 +49,6 @@ int usageError(std::string_view program, const std::string& problem, std::ostrea
 // output: `okCode` when they were written, else `failCode` with the reason.
 int writeCommandOutput(std::string_view program, const std::optional<std::string>& output, std::string_view bytes,
                        std::ostream& out, std::ostream& err, int okCode, int failCode);
-
-// A named input file that is not there is a mistake of the caller, although
-// the window treats a missing project as an empty one.
-std::optional<FileError> missingFileError(const std::string& path);
 
 // Scripts read these messages in English, whatever the error.
 std::string systemText(const FileError& error);

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "export/core/MenuYamlWriter.h"
+#include "menufile/core/MenuYamlWriter.h"
 
 namespace cofferon {
 

@@ -3,11 +3,12 @@
 #include <optional>
 #include <variant>
 
-#include "app/core/AtomicFile.h"
-#include "app/core/ItemId.h"
-#include "export/core/MenuEncoding.h"
-#include "export/core/MenuFileReport.h"
-#include "export/core/MenuYamlWriter.h"
+#include "document/core/AtomicFile.h"
+#include "document/core/ItemId.h"
+#include "document/core/ReadFile.h"
+#include "menufile/core/MenuEncoding.h"
+#include "menufile/core/MenuFileReport.h"
+#include "menufile/core/MenuYamlWriter.h"
 #include "project/core/CommandLine.h"
 #include "project/core/ProjectFile.h"
 

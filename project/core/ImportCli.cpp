@@ -2,9 +2,9 @@
 
 #include <variant>
 
-#include "app/core/ReadFile.h"
+#include "document/core/ReadFile.h"
+#include "menufile/core/MenuImport.h"
 #include "project/core/CommandLine.h"
-#include "project/core/MenuImport.h"
 #include "project/core/ProjectFile.h"
 
 namespace cofferon {

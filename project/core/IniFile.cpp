@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "app/core/Codec.h"
-#include "app/core/ReadFile.h"
-#include "app/core/Text.h"
+#include "document/core/Codec.h"
+#include "document/core/ReadFile.h"
+#include "document/core/Text.h"
 
 namespace cofferon {
 

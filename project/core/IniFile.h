@@ -34,7 +34,7 @@
 #include <variant>
 #include <vector>
 
-#include "app/core/AtomicFile.h"
+#include "document/core/AtomicFile.h"
 
 namespace cofferon {
 

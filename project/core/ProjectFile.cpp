@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/core/ItemId.h"
-#include "app/core/Text.h"
+#include "document/core/ItemId.h"
+#include "document/core/Text.h"
 
 namespace cofferon {
 

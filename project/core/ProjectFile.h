@@ -10,10 +10,10 @@
 #include <string_view>
 #include <variant>
 
-#include "app/core/AtomicFile.h"
-#include "app/core/MenuSettings.h"
-#include "app/core/SlotRecord.h"
-#include "app/core/WholeMenu.h"
+#include "document/core/AtomicFile.h"
+#include "document/core/MenuSettings.h"
+#include "document/core/SlotRecord.h"
+#include "document/core/WholeMenu.h"
 #include "project/core/IniFile.h"
 
 namespace cofferon {

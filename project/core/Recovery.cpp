@@ -6,15 +6,11 @@
 #include <filesystem>
 #include <utility>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include "app/core/AtomicFile.h"
-#include "app/core/ProgramDirectory.h"
-#include "app/core/ReadFile.h"
-#include "app/core/Text.h"
+#include "document/core/AtomicFile.h"
+#include "document/core/FileLock.h"
+#include "document/core/ProgramDirectory.h"
+#include "document/core/ReadFile.h"
+#include "document/core/Text.h"
 #include "project/core/IniFile.h"
 #include "project/core/ProjectFile.h"
 
@@ -67,26 +63,6 @@ std::string unescapePath(std::string_view escaped)
         }
     }
     return path;
-}
-
-// Locks the file without waiting. -1 when another holds it or it cannot be
-// opened; also when the name no longer leads to the file locked (another
-// program removed it meanwhile), since a lock on a removed file guards nothing.
-int lockFile(const std::string& path, int flags)
-{
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | flags, 0600);
-    if (fd < 0)
-        return -1;
-    struct stat locked {};
-    struct stat named {};
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &locked) != 0 || ::stat(path.c_str(), &named) != 0 ||
-        locked.st_ino != named.st_ino || locked.st_dev != named.st_dev) {
-        const int error = errno;
-        ::close(fd);
-        errno = error;
-        return -1;
-    }
-    return fd;
 }
 
 }  // namespace
@@ -152,8 +128,7 @@ RecoveryFile::~RecoveryFile()
 
 void RecoveryFile::release()
 {
-    if (m_lock >= 0)
-        ::close(m_lock);
+    unlockFile(m_lock);
     m_lock = -1;
 }
 
@@ -165,11 +140,11 @@ std::variant<RecoveryFile, FileError> RecoveryFile::claim(const std::string& fol
         return FileError{made.value()};
     // The process number keeps the names of programs running side by side
     // apart; the count, the windows of one program and a number used again.
-    const std::string stem = joinPath(folder, std::string(kPrefix) + numberToText(static_cast<long long>(::getpid())));
+    const std::string stem = joinPath(folder, std::string(kPrefix) + numberToText(currentProcessId()));
     for (long long count = 1; count < 10000; ++count) {
         const std::string base = stem + "-" + numberToText(count);
         const std::string lockPath = base + std::string(kLockExtension);
-        const int lock = lockFile(lockPath, O_CREAT | O_EXCL);
+        const int lock = lockFile(lockPath, LockCreation::New);
         if (lock >= 0)
             return RecoveryFile(base + std::string(kRecoveryExtension), lockPath, lock);
         if (errno != EEXIST && errno != EWOULDBLOCK && errno != ENOENT)
@@ -194,7 +169,7 @@ std::vector<RecoveryFile> RecoveryFile::abandoned(const std::string& folder)
             continue;
         const std::string base = (entry.path().parent_path() / entry.path().stem()).string();
         const std::string lockPath = base + std::string(kLockExtension);
-        const int lock = lockFile(lockPath, O_CREAT);
+        const int lock = lockFile(lockPath, LockCreation::Any);
         if (lock < 0)
             continue;  // its program runs
         RecoveryFile file(base + std::string(kRecoveryExtension), lockPath, lock);
@@ -225,8 +200,9 @@ std::variant<std::string, FileError> RecoveryFile::read() const
 void RecoveryFile::discard()
 {
     // The lock goes last, so no other program takes the file for abandoned meanwhile.
-    ::unlink(m_path.c_str());
-    ::unlink(m_lockPath.c_str());
+    std::error_code ignored;
+    std::filesystem::remove(m_path, ignored);
+    std::filesystem::remove(m_lockPath, ignored);
     release();
 }
 

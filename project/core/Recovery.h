@@ -12,8 +12,8 @@
 #include <variant>
 #include <vector>
 
-#include "app/core/FileError.h"
-#include "app/core/WholeMenu.h"
+#include "document/core/FileError.h"
+#include "document/core/WholeMenu.h"
 #include "project/core/CurrentFile.h"
 
 namespace cofferon {

@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "app/core/MenuSettings.h"
-#include "app/core/WholeMenu.h"
+#include "document/core/MenuSettings.h"
+#include "document/core/WholeMenu.h"
 
 class QWidget;
 

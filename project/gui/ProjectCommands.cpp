@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/core/Document.h"
-#include "app/core/ReadFile.h"
+#include "document/core/Document.h"
+#include "document/core/ReadFile.h"
+#include "menufile/core/MenuImport.h"
 #include "project/core/CommandLine.h"
-#include "project/core/MenuImport.h"
 #include "project/core/ProjectFile.h"
 #include "project/gui/MenuWindow.h"
 #include "ui/core/Layout.h"

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/core/AtomicFile.h"
+#include "document/core/AtomicFile.h"
 #include "project/core/CurrentFile.h"
 
 namespace cofferon {

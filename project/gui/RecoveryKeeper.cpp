@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <utility>
 
-#include "app/core/StateFolder.h"
+#include "document/core/StateFolder.h"
 #include "ui/gui/Dialogs.h"
 
 namespace cofferon {

@@ -12,12 +12,12 @@
 #include "app/core/AppIcon.h"
 #include "app/gui/MainWindow.h"
 #include "app/gui/StartArguments.h"
+#include "editor/gui/SlotEditor.h"
 #include "preview/gui/ItemPicker.h"
 #include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
 #include "support/Screenshot.h"
 #include "support/TempDir.h"
-#include "ui/gui/SlotEditor.h"
 
 using namespace cofferon;
 

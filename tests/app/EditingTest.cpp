@@ -12,6 +12,7 @@
 #include <QToolTip>
 
 #include "app/gui/MainWindow.h"
+#include "editor/gui/SlotEditor.h"
 #include "preview/core/GridGeometry.h"
 #include "preview/core/StarterIcons.h"
 #include "preview/gui/PreviewGrid.h"
@@ -23,7 +24,6 @@
 #include "support/TempDir.h"
 #include "ui/gui/DocText.h"
 #include "ui/gui/InputHints.h"
-#include "ui/gui/SlotEditor.h"
 
 using namespace cofferon;
 

@@ -7,14 +7,14 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/core/ProgramDirectory.h"
 #include "app/gui/MainWindow.h"
+#include "document/core/ProgramDirectory.h"
+#include "editor/gui/SlotEditor.h"
 #include "preview/core/StarterIcons.h"
 #include "preview/gui/PreviewGrid.h"
 #include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
 #include "support/TempDir.h"
-#include "ui/gui/SlotEditor.h"
 
 using namespace cofferon;
 

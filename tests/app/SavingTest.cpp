@@ -9,9 +9,9 @@
 #include <QTest>
 #include <QWindow>
 
-#include "app/core/Codec.h"
 #include "app/gui/MainWindow.h"
-#include "export/core/MenuEncoding.h"
+#include "document/core/Codec.h"
+#include "menufile/core/MenuEncoding.h"
 #include "project/core/ProjectFile.h"
 #include "project/core/Recovery.h"
 #include "support/GuiTestMain.h"

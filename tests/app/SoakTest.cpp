@@ -15,10 +15,11 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/core/ItemId.h"
-#include "app/core/ProgramDirectory.h"
-#include "app/core/StateFolder.h"
 #include "app/gui/MainWindow.h"
+#include "document/core/ItemId.h"
+#include "document/core/ProgramDirectory.h"
+#include "document/core/StateFolder.h"
+#include "editor/gui/SlotEditor.h"
 #include "preview/core/StarterIcons.h"
 #include "preview/gui/ItemPicker.h"
 #include "preview/gui/PreviewGrid.h"
@@ -31,7 +32,6 @@
 #include "ui/gui/Dialogs.h"
 #include "ui/gui/DocText.h"
 #include "ui/gui/InputHints.h"
-#include "ui/gui/SlotEditor.h"
 
 using namespace cofferon;
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/ProgramDirectory.h"
+#include "document/core/ProgramDirectory.h"
 #include "preview/core/Bitmap.h"
 #include "preview/core/BuiltinPictures.h"
 #include "preview/core/IconFolders.h"

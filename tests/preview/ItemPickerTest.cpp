@@ -3,7 +3,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "app/core/ProgramDirectory.h"
+#include "document/core/ProgramDirectory.h"
 #include "preview/core/BuiltinPictures.h"
 #include "preview/core/IconFolders.h"
 #include "preview/core/IconListing.h"

@@ -7,8 +7,9 @@
 #include <QTextEdit>
 #include <QTimer>
 
-#include "app/core/ProgramDirectory.h"
 #include "app/gui/MainWindow.h"
+#include "document/core/ProgramDirectory.h"
+#include "editor/gui/SlotEditor.h"
 #include "preview/core/BuiltinPictures.h"
 #include "preview/core/GridGeometry.h"
 #include "preview/core/StarterIcons.h"
@@ -17,7 +18,6 @@
 #include "support/MainWindowFixture.h"
 #include "support/Screenshot.h"
 #include "support/TempDir.h"
-#include "ui/gui/SlotEditor.h"
 
 using namespace cofferon;
 

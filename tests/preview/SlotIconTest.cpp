@@ -5,8 +5,8 @@
 #include <random>
 #include <string>
 
-#include "app/core/ItemId.h"
-#include "app/core/ProgramDirectory.h"
+#include "document/core/ItemId.h"
+#include "document/core/ProgramDirectory.h"
 #include "preview/core/Bitmap.h"
 #include "preview/core/BuiltinPictures.h"
 #include "preview/core/SlotIcon.h"

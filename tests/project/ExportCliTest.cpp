@@ -7,8 +7,8 @@
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 
-#include "app/core/Codec.h"
-#include "export/core/MenuEncoding.h"
+#include "document/core/Codec.h"
+#include "menufile/core/MenuEncoding.h"
 #include "project/core/ExportCli.h"
 #include "project/core/ProjectFile.h"
 #include "support/CommandRun.h"

@@ -3,8 +3,9 @@
 #include <filesystem>
 #include <sstream>
 
+#include "menufile/core/MenuImport.h"
 #include "project/core/ImportCli.h"
-#include "project/core/MenuImport.h"
+#include "project/core/ProjectFile.h"
 #include "support/CommandRun.h"
 #include "support/TempDir.h"
 

@@ -10,8 +10,8 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "app/core/Codec.h"
 #include "app/gui/MainWindow.h"
+#include "document/core/Codec.h"
 #include "preview/gui/PreviewGrid.h"
 #include "project/core/ExportCli.h"
 #include "project/core/ProjectFile.h"

@@ -4,8 +4,8 @@
 #include <random>
 #include <unistd.h>
 
-#include "app/core/Codec.h"
-#include "app/core/ItemId.h"
+#include "document/core/Codec.h"
+#include "document/core/ItemId.h"
 #include "project/core/ProjectFile.h"
 #include "support/FailingWrite.h"
 #include "support/TempDir.h"

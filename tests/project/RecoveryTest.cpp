@@ -5,7 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "app/core/StateFolder.h"
+#include "document/core/StateFolder.h"
 #include "project/core/IniFile.h"
 #include "project/core/ProjectFile.h"
 #include "project/core/Recovery.h"

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "app/core/Codec.h"
+#include "document/core/Codec.h"
 
 namespace cofferon::test {
 

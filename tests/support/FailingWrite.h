@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <unistd.h>
 
-#include "app/core/AtomicFile.h"
+#include "document/core/AtomicFile.h"
 
 namespace cofferon::test {
 

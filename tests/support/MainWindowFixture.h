@@ -9,10 +9,10 @@
 
 #include <memory>
 
-#include "app/core/Document.h"
-#include "app/core/ProgramDirectory.h"
-#include "app/core/StateFolder.h"
 #include "app/gui/MainWindow.h"
+#include "document/core/Document.h"
+#include "document/core/ProgramDirectory.h"
+#include "document/core/StateFolder.h"
 #include "support/Controls.h"
 #include "support/FakeDialogs.h"
 #include "support/TempDir.h"

@@ -23,9 +23,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/core/Codec.h"
-#include "app/core/ItemId.h"
-#include "app/core/Text.h"
+#include "document/core/Codec.h"
+#include "document/core/ItemId.h"
+#include "document/core/Text.h"
 #include "project/core/IniFile.h"
 #include "project/core/ProjectFile.h"
 #include "support/AwkwardValues.h"

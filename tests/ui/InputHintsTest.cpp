@@ -10,12 +10,12 @@
 #include <QTimer>
 
 #include "app/gui/MainWindow.h"
+#include "editor/gui/SlotEditor.h"
 #include "preview/gui/PreviewGrid.h"
 #include "support/Controls.h"
 #include "support/FakeDialogs.h"
 #include "support/GuiTestMain.h"
 #include "ui/gui/InputHints.h"
-#include "ui/gui/SlotEditor.h"
 
 using namespace cofferon;
 

@@ -110,8 +110,6 @@ struct Window {
 };
 
 const Window& mainWindowLayout();
-const Window& slotEditorLayout();
-const Window& itemPickerLayout();
 
 // nullptr when the window has no control of that name.
 const Control* findControl(const Window& window, std::string_view name);

@@ -4,7 +4,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 
-#include "ui/core/SlotEditorText.h"
+#include "document/core/Rgb.h"
 
 namespace cofferon {
 

@@ -1,6 +1,6 @@
 #include "ui/gui/DocText.h"
 
-#include "app/core/Codec.h"
+#include "document/core/Codec.h"
 
 namespace cofferon {
 

@@ -17,7 +17,6 @@
 #include "ui/gui/ColourPicker.h"
 #include "ui/gui/DocText.h"
 #include "ui/gui/InputHints.h"
-#include "ui/gui/MenuIconPictures.h"
 #include "ui/gui/TextBoxes.h"
 
 namespace cofferon {
@@ -160,30 +159,30 @@ void buildControls(QWidget* window, const layout::Window& layout)
     }
 }
 
-QMenu* buildMenu(QWidget* owner, const layout::Menu& menu)
+QMenu* buildMenu(QWidget* owner, const layout::Menu& menu, MenuIconSource icons)
 {
     auto* popup = new QMenu(programText(menu.name), owner);
     popup->setObjectName(programText(menu.name));
     for (const layout::MenuEntry& entry : menu.entries) {
         if (!entry.submenu.empty()) {
-            QMenu* submenu = buildMenu(popup, layout::Menu{entry.caption, entry.submenu, menu.icons});
+            QMenu* submenu = buildMenu(popup, layout::Menu{entry.caption, entry.submenu, menu.icons}, icons);
             QAction* opener = popup->addMenu(submenu);
-            if (menu.icons && !entry.icon.empty())
-                opener->setIcon(menuIcon(entry.icon));
+            if (menu.icons && icons && !entry.icon.empty())
+                opener->setIcon(icons(entry.icon));
             continue;
         }
         QAction* action = popup->addAction(programText(entry.caption));
         action->setObjectName(programText(entry.caption));
-        if (menu.icons && !entry.icon.empty())
-            action->setIcon(menuIcon(entry.icon));
+        if (menu.icons && icons && !entry.icon.empty())
+            action->setIcon(icons(entry.icon));
     }
     return popup;
 }
 
-void buildMenus(QWidget* owner, const layout::Window& layout)
+void buildMenus(QWidget* owner, const layout::Window& layout, MenuIconSource icons)
 {
     for (const layout::Menu& menu : layout.menus)
-        buildMenu(owner, menu);
+        buildMenu(owner, menu, icons);
 }
 
 void buildShortcuts(QWidget* window, const layout::Window& layout)

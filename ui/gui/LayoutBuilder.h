@@ -4,8 +4,11 @@
 // gets its resource name as object name, so handlers and tests find it with
 // findChild<...>(name).
 
+#include <QIcon>
 #include <QString>
 #include <QWidget>
+
+#include <string_view>
 
 #include "ui/core/Layout.h"
 
@@ -21,11 +24,16 @@ void applyWindowFrame(QWidget* window, const layout::Window& layout);
 // character filters included.
 void buildControls(QWidget* window, const layout::Window& layout);
 
-// A popup menu owned by `owner`; each entry is an action named after its caption.
-QMenu* buildMenu(QWidget* owner, const layout::Menu& menu);
+// The picture of a menu entry's icon key; the window that shows icons in its
+// menus brings its own pictures.
+using MenuIconSource = QIcon (*)(std::string_view key);
+
+// A popup menu owned by `owner`; each entry is an action named after its
+// caption, with its icon from `icons` where the menu shows icons.
+QMenu* buildMenu(QWidget* owner, const layout::Menu& menu, MenuIconSource icons = nullptr);
 
 // Builds every popup of the table.
-void buildMenus(QWidget* owner, const layout::Window& layout);
+void buildMenus(QWidget* owner, const layout::Window& layout, MenuIconSource icons = nullptr);
 
 // An action for each key command of the table, added to `window`.
 void buildShortcuts(QWidget* window, const layout::Window& layout);

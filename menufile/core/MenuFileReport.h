@@ -1,0 +1,27 @@
+#pragma once
+
+// What a menu file cannot carry of the work: the slots it leaves out whole
+// and the values it leaves out of the slots it writes. The export names them
+// before it writes, so nothing the user entered goes missing unsaid.
+
+#include <string>
+#include <vector>
+
+#include "document/core/MenuSettings.h"
+#include "document/core/SlotRecord.h"
+
+namespace cofferon {
+
+// One line (UTF-8) for each slot that loses something, in slot order: a slot
+// with content in a row the menu does not show, one with content but no
+// valid item ID, and in the slots written a required item without its amount
+// or the reverse, a leather colour on an item that is not leather armour, a
+// skull owner on an item that is not the player skull. Empty when the file
+// carries everything.
+std::vector<std::string> menuFileOmissions(const MenuSettings& settings, const SlotTable& slots);
+
+// The slots as the menu file carries them: every value menuFileOmissions
+// names is gone, everything else stays.
+SlotTable slotsInMenuFile(const MenuSettings& settings, const SlotTable& slots);
+
+}  // namespace cofferon

@@ -1,0 +1,219 @@
+#include "menufile/core/MenuImport.h"
+
+#include <algorithm>
+
+#include "document/core/Codec.h"
+#include "document/core/Text.h"
+#include "menufile/core/EncodingGuess.h"
+#include "menufile/core/MenuEncoding.h"
+#include "menufile/core/MenuReader.h"
+#include "menufile/core/YamlTree.h"
+
+namespace cofferon {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Offset of the first byte that is not part of a well-formed UTF-8 sequence, or npos.
+std::size_t firstInvalidUtf8(std::string_view bytes)
+{
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[pos]);
+        std::size_t length = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead < 0x80) {
+            length = 1;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;  // no surrogates
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return pos;
+        }
+        if (pos + length > bytes.size())
+            return pos;
+        for (std::size_t i = 1; i < length; ++i) {
+            const auto next = static_cast<unsigned char>(bytes[pos + i]);
+            if (next < (i == 1 ? low : 0x80) || next > (i == 1 ? high : 0xBF))
+                return pos;
+        }
+        pos += length;
+    }
+    return std::string_view::npos;
+}
+
+// Where the byte at `offset` stands, in characters of the text before it
+// (well-formed in `encoding`); CR LF, LF and CR alone end a line.
+NotAMenu problemAt(std::string_view text, std::size_t offset, std::string reason, OutputEncoding encoding)
+{
+    NotAMenu problem{1, 1, std::move(reason)};
+    for (std::size_t pos = 0; pos < offset && pos < text.size();) {
+        if (text[pos] == '\n' || (text[pos] == '\r' && text.substr(pos + 1, 1) != "\n")) {
+            ++problem.line;
+            problem.column = 1;
+        } else if (text[pos] != '\r') {
+            ++problem.column;
+        }
+        if (encoding == OutputEncoding::Gb2312)
+            pos += characterLength(text, pos);
+        else
+            nextCodePoint(text, pos);
+    }
+    return problem;
+}
+
+// The first line of the text with more than ASCII in it, without its indentation.
+std::string firstLineBeyondAscii(std::string_view utf8)
+{
+    const auto found = std::find_if(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) != 0; });
+    if (found == utf8.end())
+        return std::string();
+    const auto offset = static_cast<std::size_t>(found - utf8.begin());
+    std::size_t start = utf8.find_last_of("\r\n", offset);
+    start = start == std::string_view::npos ? 0 : start + 1;
+    const std::size_t end = std::min(utf8.find_first_of("\r\n", offset), utf8.size());
+    std::string_view line = utf8.substr(start, end - start);
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+        line.remove_prefix(1);
+    return std::string(line);
+}
+
+// Reads text already in UTF-8 as the menu of a file in `encoding`.
+std::variant<ImportedMenu, NotAMenu> readDecoded(const std::string& utf8, OutputEncoding encoding)
+{
+    auto tree = yaml::parseYaml(utf8);
+    if (const auto* error = std::get_if<yaml::TreeError>(&tree))
+        return NotAMenu{error->mark.line, error->mark.column, error->reason};
+    auto menu = readMenu(std::get<yaml::Tree>(tree));
+    if (auto* read = std::get_if<ImportedMenu>(&menu)) {
+        read->encoding = encoding;
+        const auto& title = read->project.settings.title;
+        const auto shownTitle = title ? gb18030ToUtf8(*title) : std::nullopt;
+        read->sample = shownTitle && shownTitle != title ? *shownTitle : firstLineBeyondAscii(utf8);
+    }
+    return menu;
+}
+
+std::variant<ImportedMenu, NotAMenu> readIn(std::string_view bytes, OutputEncoding encoding)
+{
+    if (encoding == OutputEncoding::Utf8) {
+        if (bytes.starts_with(kByteOrderMark))
+            bytes.remove_prefix(kByteOrderMark.size());
+        if (const std::size_t bad = firstInvalidUtf8(bytes); bad != std::string_view::npos)
+            return problemAt(bytes, bad, "文件不是 UTF-8 编码的文字", encoding);
+        return readDecoded(std::string(bytes), encoding);
+    }
+    const auto decoded = gb18030ToUtf8(bytes);
+    if (!decoded) {
+        std::size_t bad = 0;
+        while (bad < bytes.size() && gb18030ToUtf8(bytes.substr(bad, characterLength(bytes, bad))))
+            bad += characterLength(bytes, bad);
+        return problemAt(bytes, bad, "文件不是 GB2312 编码的文字", encoding);
+    }
+    return readDecoded(*decoded, encoding);
+}
+
+template <typename Result>
+Result withChoice(Result result, EncodingChoice choice)
+{
+    if (auto* menu = std::get_if<ImportedMenu>(&result))
+        menu->encodingChoice = choice;
+    return result;
+}
+
+}  // namespace
+
+std::variant<ImportedMenu, NotAMenu> importMenu(std::string_view bytes, std::optional<OutputEncoding> encoding)
+{
+    if (encoding)
+        return withChoice(readIn(bytes, *encoding), EncodingChoice::Named);
+    if (bytes.starts_with(kByteOrderMark)) {
+        const std::string_view text = bytes.substr(kByteOrderMark.size());
+        if (const std::size_t bad = firstInvalidUtf8(text); bad != std::string_view::npos)
+            return problemAt(text, bad, "文件以 UTF-8 标记开头,却含有不是 UTF-8 的字节", OutputEncoding::Utf8);
+        return readDecoded(std::string(text), OutputEncoding::Utf8);
+    }
+
+    const bool utf8Valid = firstInvalidUtf8(bytes) == std::string_view::npos;
+    const std::optional<std::string> fromGbk = gb18030ToUtf8(bytes);
+    if (!utf8Valid && !fromGbk)
+        return problemAt(bytes, firstInvalidUtf8(bytes), "文件既不是 UTF-8 也不是 GB2312 编码的文字",
+                         OutputEncoding::Utf8);
+    if (!utf8Valid)
+        return readDecoded(*fromGbk, OutputEncoding::Gb2312);
+    auto asUtf8 = readDecoded(std::string(bytes), OutputEncoding::Utf8);
+    if (!fromGbk || *fromGbk == bytes)
+        return asUtf8;
+    auto asGbk = readDecoded(*fromGbk, OutputEncoding::Gb2312);
+    if (!std::holds_alternative<ImportedMenu>(asGbk))
+        return asUtf8;
+    if (!std::holds_alternative<ImportedMenu>(asUtf8))
+        return asGbk;
+
+    // Both readings are menus ("魔药" in GBK is C4 A7 D2 A9, two valid UTF-8
+    // characters). A file this tool wrote is exactly what it would write again
+    // in its encoding; a text misread is full of what real text seldom holds.
+    auto writtenAgain = [&](const std::variant<ImportedMenu, NotAMenu>& reading, OutputEncoding in) {
+        const WholeMenu& project = std::get<ImportedMenu>(reading).project;
+        // The text alone first: GB2312's check of every character is dearer.
+        if (in == OutputEncoding::Gb2312) {
+            const auto text = writeMenuYaml(project.settings, project.slots);
+            if (const auto* written = std::get_if<std::string>(&text); !written || *written != bytes)
+                return false;
+        }
+        const auto file = menuFileBytes(project.settings, project.slots, in);
+        return std::holds_alternative<std::string>(file) && std::get<std::string>(file) == bytes;
+    };
+    const bool utf8Again = writtenAgain(asUtf8, OutputEncoding::Utf8);
+    const bool gbkAgain = writtenAgain(asGbk, OutputEncoding::Gb2312);
+    if (utf8Again != gbkAgain)
+        return withChoice(utf8Again ? std::move(asUtf8) : std::move(asGbk), EncodingChoice::Decided);
+    switch (guessEncoding(bytes)) {
+    case EncodingGuess::Utf8:
+        return withChoice(std::move(asUtf8), EncodingChoice::Decided);
+    case EncodingGuess::Gbk:
+        return withChoice(std::move(asGbk), EncodingChoice::Decided);
+    case EncodingGuess::Either:
+        break;
+    }
+    auto& chosen = std::get<ImportedMenu>(asUtf8);
+    chosen.encodingChoice = EncodingChoice::Open;
+    chosen.otherReading = std::make_shared<const ImportedMenu>(std::get<ImportedMenu>(std::move(asGbk)));
+    return asUtf8;
+}
+
+std::string encodingName(OutputEncoding encoding)
+{
+    return encoding == OutputEncoding::Utf8 ? "UTF-8" : "GB2312";
+}
+
+std::string encodingNote(const ImportedMenu& menu)
+{
+    if (menu.encodingChoice == EncodingChoice::Decided)
+        return "文件按 UTF-8 和 GB2312 都能读,已按 " + encodingName(menu.encoding) + " 读取";
+    if (menu.encodingChoice == EncodingChoice::Open)
+        return "文件按 UTF-8 和 GB2312 读都说得通,已按 " + encodingName(menu.encoding) + " 读取";
+    return std::string();
+}
+
+std::string describeNotAMenu(const NotAMenu& problem)
+{
+    return "第 " + numberToText(static_cast<long long>(problem.line)) + " 行第 " +
+        numberToText(static_cast<long long>(problem.column)) + " 列:" + problem.reason;
+}
+
+bool isMenuFileName(std::string_view name)
+{
+    const std::string lower = asciiLower(name);
+    return lower.ends_with(".yml") || lower.ends_with(".yaml");
+}
+
+}  // namespace cofferon

@@ -1,0 +1,508 @@
+#include "menufile/core/MenuReader.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+
+#include "document/core/Codec.h"
+#include "document/core/ItemId.h"
+#include "document/core/Text.h"
+#include "menufile/core/MenuValues.h"
+#include "menufile/core/YamlScalar.h"
+
+namespace cofferon {
+
+namespace {
+
+using yaml::Node;
+using yaml::NodeId;
+using yaml::NodeKind;
+using yaml::ScalarType;
+
+constexpr std::string_view kEol = "\r\n";
+constexpr std::string_view kJoiner = "; ";  // the export's joiner of command and enchantment lines
+
+// What a key's value becomes in the project.
+enum class Shape {
+    Line,  // one line of text
+    Lines,  // a list or a text, one line per entry or line
+    Joined,  // the same, and "; " inside an entry starts a line too
+    Decimal,  // a number, written as the number the reader reads
+    Integer,
+    Flag,  // "true" or "false"
+    Whole,  // a whole number the import places (ID, DATA-VALUE, positions, rows)
+    Map,  // the opening item's block
+};
+
+struct SlotKey {
+    std::string_view name;  // as the export writes it
+    Shape shape;
+    std::string SlotRecord::*field;  // nullptr where the import places the value itself
+};
+
+constexpr std::array<SlotKey, 17> kSlotKeys = {{
+    {"ID", Shape::Whole, nullptr},
+    {"DATA-VALUE", Shape::Whole, nullptr},
+    {"POSITION-X", Shape::Whole, nullptr},
+    {"POSITION-Y", Shape::Whole, nullptr},
+    {"NAME", Shape::Line, &SlotRecord::name},
+    {"LORE", Shape::Lines, &SlotRecord::lore},
+    {"COMMAND", Shape::Joined, &SlotRecord::command},
+    {"PRICE", Shape::Decimal, &SlotRecord::money},
+    {"POINTS", Shape::Integer, &SlotRecord::point},
+    {"LEVELS", Shape::Integer, &SlotRecord::exp},
+    {"REQUIRED-ITEM", Shape::Line, nullptr},
+    {"KEEP-OPEN", Shape::Flag, &SlotRecord::keepOpen},
+    {"PERMISSION", Shape::Line, &SlotRecord::permission},
+    {"VIEW-PERMISSION", Shape::Line, &SlotRecord::viewPermission},
+    {"ENCHANTMENT", Shape::Joined, &SlotRecord::enchants},
+    {"COLOR", Shape::Line, &SlotRecord::color},
+    {"SKULL-OWNER", Shape::Line, &SlotRecord::head},
+}};
+
+struct SettingKey {
+    std::string_view name;
+    Shape shape;
+    std::optional<std::string> MenuSettings::*text;
+    bool MenuSettings::*flag;
+};
+
+constexpr std::array<SettingKey, 4> kSettingKeys = {{
+    {"name", Shape::Line, &MenuSettings::title, nullptr},
+    {"rows", Shape::Whole, nullptr, nullptr},
+    {"command", Shape::Line, &MenuSettings::menuCommand, nullptr},
+    {"open-with-item", Shape::Map, nullptr, nullptr},
+}};
+
+constexpr std::array<SettingKey, 3> kOpeningKeys = {{
+    {"id", Shape::Line, &MenuSettings::openItem, nullptr},
+    {"left-click", Shape::Flag, nullptr, &MenuSettings::leftClick},
+    {"right-click", Shape::Flag, nullptr, &MenuSettings::rightClick},
+}};
+
+bool isAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+}
+
+std::string toDocument(const std::string& utf8)
+{
+    return isAscii(utf8) ? utf8 : utf8ToGb18030(utf8).value_or(std::string());
+}
+
+std::string codePointText(char32_t c)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
+    return buffer;
+}
+
+// The first character of a UTF-8 text that the export refuses, line breaks aside.
+std::optional<char32_t> firstUnsafe(std::string_view utf8)
+{
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const char32_t c = nextCodePoint(utf8, pos);
+        if (c != '\r' && c != '\n' && isUnsafeCharacter(c))
+            return c;
+    }
+    return std::nullopt;
+}
+
+// Builds one import: walks the tree and fills the project, noting what it
+// leaves behind.
+class MenuReader {
+public:
+    explicit MenuReader(const yaml::Tree& tree) : m_tree(tree) {}
+
+    ImportedMenu read(NodeId root)
+    {
+        const std::vector<NodeId>& entries = m_tree[root].children;
+        // The settings first, wherever they stand: the rows decide which items fit.
+        std::optional<std::string> settingsKey;
+        for (std::size_t i = 0; i + 1 < entries.size(); i += 2) {
+            const std::string key = keyText(entries[i]);
+            if (asciiLower(key) != "menu-setting")
+                continue;
+            if (settingsKey) {
+                note("顶层的“" + key + "”与“" + *settingsKey + "”重复,没有导入");
+            } else if (m_tree[entries[i + 1]].kind != NodeKind::Mapping) {
+                note("顶层的“" + key + "”不是“键: 值”的映射,没有导入");
+            } else {
+                settingsKey = key;
+                readSettings(entries[i + 1]);
+            }
+        }
+        for (std::size_t i = 0; i + 1 < entries.size(); i += 2) {
+            const std::string key = keyText(entries[i]);
+            if (asciiLower(key) == "menu-setting")
+                continue;
+            if (m_tree[entries[i + 1]].kind == NodeKind::Mapping)
+                readItem(key, entries[i + 1]);
+            else
+                note("顶层的未知键“" + key + "”");
+        }
+        return std::move(m_menu);
+    }
+
+private:
+    std::string keyText(NodeId key) const
+    {
+        return m_tree[key].kind == NodeKind::Scalar ? m_tree[key].text : std::string("?");
+    }
+
+    void note(std::string line) { m_menu.notTakenOver.push_back(std::move(line)); }
+
+    // Calls `take(entry, value, where)` for each key of the mapping found in
+    // `table` (in any case); unknown keys and a second key of one entry are noted.
+    template <typename Key, std::size_t N, typename Take>
+    void eachKey(NodeId map, const std::array<Key, N>& table, const std::string& block, Take take)
+    {
+        std::array<std::optional<std::string>, N> seen{};
+        const std::vector<NodeId>& entries = m_tree[map].children;
+        for (std::size_t i = 0; i + 1 < entries.size(); i += 2) {
+            const std::string key = keyText(entries[i]);
+            const std::string lower = asciiLower(key);
+            const auto found = std::find_if(table.begin(), table.end(),
+                                            [&](const Key& entry) { return asciiLower(entry.name) == lower; });
+            if (found == table.end()) {
+                note(block + "中的未知键“" + key + "”");
+                continue;
+            }
+            std::optional<std::string>& first = seen[static_cast<std::size_t>(found - table.begin())];
+            if (first) {
+                note(block + "中的“" + key + "”与“" + *first + "”重复,没有导入");
+                continue;
+            }
+            first = key;
+            take(*found, entries[i + 1], block + "的 " + key);
+        }
+    }
+
+    // A scalar as the reader hands it to a key that wants a text (a number or
+    // a switch as Java prints it); nullopt, noted, for what has no text.
+    std::optional<std::string> text(NodeId id, const std::string& where)
+    {
+        const Node& node = m_tree[id];
+        if (node.kind != NodeKind::Scalar) {
+            note(where + " 的值不是文字");
+            return std::nullopt;
+        }
+        const auto scalar = yaml::resolveScalar(node.text, node.tag, node.plain);
+        if (!scalar || scalar->type == ScalarType::Other) {
+            note(where + " 的值“" + node.text + "”不是文字,没有导入");
+            return std::nullopt;
+        }
+        std::string value = yaml::javaText(*scalar);
+        if (scalar->type != ScalarType::Text && scalar->type != ScalarType::Null && value != node.text)
+            note(where + " 的“" + node.text + "”读作“" + value + "”");
+        // The line break that ends a block scalar is not part of the value.
+        if (node.block && value.ends_with('\n'))
+            value.pop_back();
+        // Line breaks are the shapes' business; any other control the export refuses.
+        if (const auto unsafe = firstUnsafe(value)) {
+            note(where + " 含有菜单文件无法保存的控制字符 " + codePointText(*unsafe) + ",没有导入");
+            return std::nullopt;
+        }
+        return toDocument(value);
+    }
+
+    // A one-line value: a line break a quoted scalar may hold becomes a blank,
+    // as in the window's one-line boxes.
+    std::optional<std::string> oneLine(NodeId id, const std::string& where)
+    {
+        auto value = text(id, where);
+        if (value && value->find_first_of("\r\n") != std::string::npos) {
+            note(where + " 中的换行已换成空格");
+            *value = replaceText(*value, kEol, " ");
+            std::replace(value->begin(), value->end(), '\r', ' ');
+            std::replace(value->begin(), value->end(), '\n', ' ');
+        }
+        return value;
+    }
+
+    // One line per entry of a list, or per line of one text; `joined` splits
+    // at "; " too. A last lore line that is empty is kept by one more line
+    // break, which the export's split leaves out again.
+    std::optional<std::string> lines(NodeId id, const std::string& where, bool joined)
+    {
+        std::vector<std::string> out;
+        auto add = [&](std::string entry) {
+            entry = replaceText(entry, kEol, "\n");
+            std::replace(entry.begin(), entry.end(), '\r', '\n');
+            if (joined)
+                entry = replaceText(entry, kJoiner, "\n");
+            for (std::string& line : splitText(entry, "\n"))
+                out.push_back(std::move(line));
+            if (entry.empty() || entry.ends_with('\n'))
+                out.emplace_back();
+        };
+        const Node& node = m_tree[id];
+        if (node.kind == NodeKind::Sequence) {
+            for (const NodeId entry : node.children) {
+                if (auto line = joined ? oneLine(entry, where) : text(entry, where))
+                    add(std::move(*line));
+            }
+        } else if (auto single = joined ? oneLine(id, where) : text(id, where); single && !single->empty()) {
+            add(std::move(*single));
+        }
+        std::string result;
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            if (i > 0)
+                result += kEol;
+            result += out[i];
+        }
+        if (!joined && !out.empty() && out.back().empty())
+            result += kEol;
+        return result;
+    }
+
+    // A number as the reader reads it, in the form the export writes back to
+    // the same number; nullopt, noted, for anything else.
+    std::optional<std::string> number(NodeId id, const std::string& where, NumberKind kind)
+    {
+        const Node& node = m_tree[id];
+        const auto scalar = node.kind == NodeKind::Scalar ? yaml::resolveScalar(node.text, node.tag, node.plain)
+                                                          : std::optional<yaml::Scalar>();
+        if (scalar && scalar->type == ScalarType::Null)
+            return std::string();
+        const bool asWritten = isMenuNumber(node.text, kind) && plainNumber(node.text) == node.text;
+        if (scalar && scalar->type == ScalarType::Integer)
+            return asWritten ? node.text : scalar->integer;
+        if (scalar && scalar->type == ScalarType::Real && kind == NumberKind::Decimal && std::isfinite(scalar->real))
+            return asWritten ? node.text : yaml::plainDecimal(scalar->real);
+        const std::string shown = node.kind == NodeKind::Scalar ? "“" + node.text + "”" : std::string();
+        note(where + " 的值" + shown + (kind == NumberKind::Integer ? "不是整数" : "不是数字") + ",没有导入");
+        return std::nullopt;
+    }
+
+    // A whole number that fits a long long, or nullopt (noted).
+    std::optional<long long> whole(NodeId id, const std::string& where)
+    {
+        const auto value = number(id, where, NumberKind::Integer);
+        if (!value || value->empty())
+            return std::nullopt;
+        if (value->size() > 18) {
+            note(where + " 的值太大,没有导入");
+            return std::nullopt;
+        }
+        return textToInteger(*value);
+    }
+
+    // "true" or "false": only a YAML boolean is one; anything else is false, noted.
+    std::string flag(NodeId id, const std::string& where)
+    {
+        const Node& node = m_tree[id];
+        const auto scalar = node.kind == NodeKind::Scalar ? yaml::resolveScalar(node.text, node.tag, node.plain)
+                                                          : std::optional<yaml::Scalar>();
+        if (scalar && scalar->type == ScalarType::Flag)
+            return scalar->flag ? "true" : "false";
+        if (!scalar || scalar->type != ScalarType::Null)
+            note(where + " 的值" + (node.kind == NodeKind::Scalar ? "“" + node.text + "”" : std::string()) +
+                 "不是 true 或 false,按 false 导入");
+        return "false";
+    }
+
+    std::optional<std::string> value(Shape shape, NodeId id, const std::string& where)
+    {
+        switch (shape) {
+        case Shape::Line:
+            return oneLine(id, where);
+        case Shape::Lines:
+            return lines(id, where, false);
+        case Shape::Joined:
+            return lines(id, where, true);
+        case Shape::Decimal:
+            return number(id, where, NumberKind::Decimal);
+        case Shape::Integer:
+        case Shape::Whole:
+            return number(id, where, NumberKind::Integer);
+        case Shape::Flag:
+            return flag(id, where);
+        case Shape::Map:
+            break;
+        }
+        return std::nullopt;
+    }
+
+    static std::optional<std::string> present(std::optional<std::string> value)
+    {
+        if (value && value->empty())
+            return std::nullopt;
+        return value;
+    }
+
+    void readSettings(NodeId settings)
+    {
+        MenuSettings& out = m_menu.project.settings;
+        eachKey(settings, kSettingKeys, "menu-setting ",
+                [&](const SettingKey& key, NodeId value, const std::string& where) {
+                    if (key.text) {
+                        out.*key.text = present(oneLine(value, where));
+                    } else if (key.shape == Shape::Map) {
+                        if (m_tree[value].kind == NodeKind::Mapping)
+                            readOpeningItem(value);
+                        else
+                            note(where + " 不是“键: 值”的映射,没有导入");
+                    } else if (const auto rows = whole(value, where)) {
+                        const long long taken = std::clamp(*rows, 1LL, static_cast<long long>(kMaxRows));
+                        if (taken != *rows)
+                            note(where + "“" + numberToText(*rows) + "”不在 1–6 之间,按 " + numberToText(taken) +
+                                 " 行导入");
+                        out.rowIndex = static_cast<int>(taken) - 1;
+                    }
+                });
+    }
+
+    void readOpeningItem(NodeId item)
+    {
+        MenuSettings& out = m_menu.project.settings;
+        eachKey(item, kOpeningKeys, "open-with-item ",
+                [&](const SettingKey& key, NodeId value, const std::string& where) {
+                    if (key.text)
+                        out.*key.text = present(oneLine(value, where));
+                    else
+                        out.*key.flag = flag(value, where) == "true";
+                });
+    }
+
+    void readItem(const std::string& name, NodeId item)
+    {
+        const std::string block = "物品“" + name + "”";
+        SlotRecord record;
+        std::optional<std::string> id;  // the item number as the reader reads it
+        std::string idText;  // as written, for the note
+        long long data = 0;
+        long long x = 0;
+        long long y = 0;
+        eachKey(item, kSlotKeys, block, [&](const SlotKey& key, NodeId value, const std::string& where) {
+            if (key.field) {
+                if (auto taken = this->value(key.shape, value, where))
+                    record.*key.field = std::move(*taken);
+            } else if (key.name == "ID") {
+                const Node& node = m_tree[value];
+                idText = node.kind == NodeKind::Scalar ? node.text : std::string("?");
+                const auto scalar = node.kind == NodeKind::Scalar ? yaml::resolveScalar(node.text, node.tag, node.plain)
+                                                                  : std::optional<yaml::Scalar>();
+                id = scalar && scalar->type == ScalarType::Integer ? std::optional(scalar->integer) : std::nullopt;
+            } else if (key.name == "DATA-VALUE") {
+                if (const auto number = whole(value, where); number && *number < 0)
+                    note(where + " 的值“" + numberToText(*number) + "”小于 0,没有导入");
+                else if (number)
+                    data = *number;
+            } else if (key.name == "REQUIRED-ITEM") {
+                requiredItem(oneLine(value, where).value_or(std::string()), record, where);
+            } else {
+                (key.name == "POSITION-X" ? x : y) = quietWhole(value);
+            }
+        });
+
+        const int rows = m_menu.project.settings.rows();
+        if (x < 1 || x > kColumns || y < 1 || y > kMaxRows) {
+            note(block + "没有可用的位置(POSITION-X 1–9,POSITION-Y 1–6),没有导入");
+            return;
+        }
+        record.id = id.value_or(std::string());
+        if (data > 0)
+            record.id += ":" + numberToText(data);
+        if (!id || !isValidItemId(record.id)) {
+            note(block + "的 ID“" + (id ? record.id : idText) + "”不是物品ID,没有导入");
+            return;
+        }
+        if (y > rows) {
+            note(block + "在第 " + numberToText(y) + " 行,菜单只有 " + numberToText(static_cast<long long>(rows)) +
+                 " 行,没有导入");
+            return;
+        }
+        const auto parts = parseItemId(record.id);
+        if (!record.color.empty() && !(parts->id >= 298 && parts->id <= 301)) {
+            note(block + "的 COLOR 只用于皮甲(ID 298–301),没有导入");
+            record.color.clear();
+        }
+        if (!record.head.empty() && record.id != "397:3") {
+            note(block + "的 SKULL-OWNER 只用于玩家头颅(397:3),没有导入");
+            record.head.clear();
+        }
+        const int slot = slotAt(static_cast<int>(y), static_cast<int>(x));
+        std::optional<std::string>& holder = m_holders[static_cast<std::size_t>(slot - 1)];
+        if (holder) {
+            note(block + "与物品“" + *holder + "”都在第 " + numberToText(static_cast<long long>(slot)) +
+                 " 格,没有导入");
+            return;
+        }
+        holder = name;
+        m_menu.project.slots[slot] = std::move(record);
+    }
+
+    // A position: a whole number, else 0, which no slot has (the item's note says so).
+    long long quietWhole(NodeId id) const
+    {
+        const Node& node = m_tree[id];
+        if (node.kind != NodeKind::Scalar)
+            return 0;
+        const auto scalar = yaml::resolveScalar(node.text, node.tag, node.plain);
+        if (!scalar || scalar->type != ScalarType::Integer || scalar->integer.size() > 18)
+            return 0;
+        return textToInteger(scalar->integer);
+    }
+
+    // "item, amount": any ", " with text on both sides will do, since the
+    // export writes them back joined by ", "; the last such one is taken.
+    void requiredItem(const std::string& value, SlotRecord& record, const std::string& where)
+    {
+        for (std::size_t at = value.rfind(", "); at != std::string::npos && at > 0; at = value.rfind(", ", at - 1)) {
+            if (at + 2 < value.size()) {
+                record.item = value.substr(0, at);
+                record.amount = value.substr(at + 2);
+                return;
+            }
+        }
+        if (!value.empty())
+            note(where + " 不是“物品, 数量”,没有导入这一项");
+    }
+
+    const yaml::Tree& m_tree;
+    ImportedMenu m_menu;
+    std::array<std::optional<std::string>, kSlotCount> m_holders{};  // the item names by slot
+};
+
+// The reader constructs every value of the file, whether a menu uses it or
+// not: a tag it does not know, or "!!int abc", fails the whole file.
+std::optional<NotAMenu> refusedValue(const yaml::Tree& tree)
+{
+    static constexpr std::array<std::string_view, 5> kCollectionTags = {"map", "omap", "seq", "set", "pairs"};
+    for (const Node& node : tree.nodes) {
+        if (node.tag.empty() || node.tag == "!")
+            continue;
+        const bool known = node.kind == NodeKind::Scalar
+            ? yaml::resolveScalar(node.text, node.tag, node.plain).has_value()
+            : node.tag.starts_with(yaml::kTagPrefix) &&
+                std::find(kCollectionTags.begin(), kCollectionTags.end(),
+                          std::string_view(node.tag).substr(yaml::kTagPrefix.size())) != kCollectionTags.end();
+        if (!known) {
+            std::string tag = node.tag;
+            if (tag.starts_with(yaml::kTagPrefix))
+                tag = "!!" + tag.substr(yaml::kTagPrefix.size());
+            return NotAMenu{node.mark.line, node.mark.column,
+                            "插件的读取器读不了标签为“" + tag + "”的值" +
+                                (node.kind == NodeKind::Scalar ? "“" + node.text + "”" : std::string())};
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::variant<ImportedMenu, NotAMenu> readMenu(const yaml::Tree& tree)
+{
+    if (!tree.root)
+        return NotAMenu{1, 1, "文件是空的(没有任何键),不是菜单文件"};
+    const Node& root = tree[*tree.root];
+    if (root.kind != NodeKind::Mapping)
+        return NotAMenu{root.mark.line, root.mark.column, "最外层不是“键: 值”的映射,不是菜单文件"};
+    if (auto refused = refusedValue(tree))
+        return std::move(*refused);
+    return MenuReader(tree).read(*tree.root);
+}
+
+}  // namespace cofferon

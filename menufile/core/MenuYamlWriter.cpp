@@ -1,0 +1,262 @@
+#include "menufile/core/MenuYamlWriter.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "document/core/Codec.h"
+#include "document/core/ItemId.h"
+#include "document/core/Text.h"
+#include "menufile/core/MenuValues.h"
+
+namespace cofferon {
+
+namespace {
+
+constexpr std::string_view kEol = "\r\n";
+
+// Where a value stands, for the message that refuses it: the slot (0 for the
+// menu's own settings), the box the user fills in and the key in the file.
+struct Place {
+    int slot = 0;
+    std::string_view box;
+    std::string_view key;
+    int line = 0;  // lore lines count from 1
+};
+
+std::string describe(const Place& place)
+{
+    std::string text;
+    if (place.slot > 0)
+        text += "第 " + numberToText(static_cast<long long>(place.slot)) + " 格的";
+    text += place.box;
+    if (place.line > 0)
+        text += " 第 " + numberToText(static_cast<long long>(place.line)) + " 行";
+    text += "(";
+    text += place.key;
+    text += ")";
+    return text;
+}
+
+std::string hexBytes(std::string_view bytes)
+{
+    std::string text;
+    for (const char byte : bytes) {
+        char buffer[8];
+        std::snprintf(buffer, sizeof buffer, "%s0x%02X", text.empty() ? "" : " ", static_cast<unsigned char>(byte));
+        text += buffer;
+    }
+    return text;
+}
+
+std::string codePointText(char32_t c)
+{
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
+    return buffer;
+}
+
+// Every "'" doubled. No byte of a GB18030 character but the character
+// itself is "'", so the bytes can be searched as they are.
+void appendQuoted(std::string& out, std::string_view value)
+{
+    for (std::size_t begin = 0; begin <= value.size();) {
+        const std::size_t quote = std::min(value.find('\'', begin), value.size());
+        out.append(value.substr(begin, quote - begin));
+        if (quote < value.size())
+            out.append("''");
+        begin = quote + 1;
+    }
+}
+
+constexpr std::string_view kNotWritten = ",文件未写入。";
+
+// Collects the lines of the file; the first value it refuses ends the writing.
+class MenuLines {
+public:
+    MenuLines(std::optional<OutputEncoding> encoding, std::size_t expectedSize) : m_encoding(encoding)
+    {
+        // One buffer from the start: a long lore would otherwise have the
+        // text copied into ever larger fresh memory, which costs more per
+        // byte the larger it gets.
+        m_text.reserve(expectedSize);
+    }
+
+    void line(std::string_view text)
+    {
+        if (!m_refusal)
+            m_text.append(text).append(kEol);
+    }
+
+    void quoted(std::string_view prefix, std::string_view value, const Place& place)
+    {
+        if (!accepts(value, place))
+            return;
+        // Quoted straight into the text: a value may be megabytes long.
+        m_text.append(prefix).append("'");
+        appendQuoted(m_text, value);
+        m_text.append("'").append(kEol);
+    }
+
+    void number(std::string_view prefix, std::string_view value, NumberKind kind, const Place& place)
+    {
+        if (m_refusal)
+            return;
+        if (!isMenuNumber(value, kind)) {
+            const std::string_view allowed =
+                kind == NumberKind::Decimal ? "只能填写整数或小数,如 100、-5、2.5" : "只能填写整数,如 100、-5";
+            refuse(describe(place) + "不是数字," + std::string(allowed) + std::string(kNotWritten));
+            return;
+        }
+        line(std::string(prefix) + plainNumber(value));
+    }
+
+    std::variant<std::string, Refusal> take()
+    {
+        if (m_refusal)
+            return std::move(*m_refusal);
+        return std::move(m_text);
+    }
+
+private:
+    bool accepts(std::string_view value, const Place& place)
+    {
+        if (m_refusal)
+            return false;
+        if (const auto unsafe = firstUnsafeCharacter(value)) {
+            refuse(describe(place) + "含有菜单文件无法保存的控制字符 " + codePointText(*unsafe) +
+                   std::string(kNotWritten));
+            return false;
+        }
+        if (m_encoding == OutputEncoding::Utf8) {
+            if (const auto bad = firstUnconvertibleCharacter(value)) {
+                refuse(describe(place) + "含有无法转换为 UTF-8 的字节 " + hexBytes(*bad) + std::string(kNotWritten) +
+                       "可改用 GB2312 格式导出。");
+                return false;
+            }
+        } else if (m_encoding == OutputEncoding::Gb2312) {
+            if (const auto bad = firstNonGbkCharacter(value)) {
+                const auto shown = gb18030ToUtf8(*bad);
+                refuse(describe(place) +
+                       (shown ? "含有 GB2312 格式无法保存的字符“" + *shown + "”"
+                              : "含有无法识别的字节 " + hexBytes(*bad)) +
+                       std::string(kNotWritten) + (shown ? "请改用 UTF-8 格式导出。" : ""));
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void refuse(std::string message) { m_refusal = Refusal{std::move(message)}; }
+
+    std::optional<OutputEncoding> m_encoding;
+    std::string m_text;
+    std::optional<Refusal> m_refusal;
+};
+
+void writeSlot(MenuLines& out, int slot, const SlotRecord& record, const ItemIdParts& parts)
+{
+    auto at = [slot](std::string_view box, std::string_view key) { return Place{slot, box, key}; };
+    out.line(numberToText(static_cast<long long>(slot)) + ":");
+    out.line("  ID: " + numberToText(static_cast<long long>(parts.id)));
+    if (parts.data > 0)
+        out.line("  DATA-VALUE: " + numberToText(static_cast<long long>(parts.data)));
+    out.line("  POSITION-X: " + numberToText(static_cast<long long>(slotColumn(slot))));
+    out.line("  POSITION-Y: " + numberToText(static_cast<long long>(slotRow(slot))));
+    if (!record.name.empty())
+        out.quoted("  NAME: ", record.name, at("物品名称", "NAME"));
+    if (!record.lore.empty()) {
+        out.line("  LORE: ");
+        // The lines as splitText cuts them, without a list of them all: no
+        // byte of a GB18030 character but the line break itself is CR or LF.
+        int line = 0;
+        for (std::size_t begin = 0; begin < record.lore.size();) {
+            const std::size_t end = std::min(record.lore.find(kEol, begin), record.lore.size());
+            out.quoted("    - ", std::string_view(record.lore).substr(begin, end - begin),
+                       Place{slot, "Lore", "LORE", ++line});
+            begin = end + kEol.size();
+        }
+    }
+    if (!record.command.empty())
+        out.quoted("  COMMAND: ", replaceText(record.command, kEol, "; "), at("指令", "COMMAND"));
+    if (!record.money.empty())
+        out.number("  PRICE: ", record.money, NumberKind::Decimal, at("所需金钱", "PRICE"));
+    if (!record.point.empty())
+        out.number("  POINTS: ", record.point, NumberKind::Integer, at("所需点券", "POINTS"));
+    if (!record.exp.empty())
+        out.number("  LEVELS: ", record.exp, NumberKind::Integer, at("所需经验等级", "LEVELS"));
+    if (!record.item.empty() && !record.amount.empty())
+        out.quoted("  REQUIRED-ITEM: ", record.item + ", " + record.amount, at("所需物品", "REQUIRED-ITEM"));
+    if (record.keepOpen == "true")
+        out.line("  KEEP-OPEN: true");
+    if (!record.permission.empty())
+        out.quoted("  PERMISSION: ", record.permission, at("使用权限", "PERMISSION"));
+    if (!record.viewPermission.empty())
+        out.quoted("  VIEW-PERMISSION: ", record.viewPermission, at("查看权限", "VIEW-PERMISSION"));
+    if (!record.enchants.empty())
+        out.quoted("  ENCHANTMENT: ", replaceText(record.enchants, kEol, "; "), at("附魔", "ENCHANTMENT"));
+    if (!record.color.empty() && takesLeatherColour(parts))
+        out.quoted("  COLOR: ", record.color, at("皮甲颜色", "COLOR"));
+    if (!record.head.empty() && takesSkullOwner(record.id))
+        out.quoted("  SKULL-OWNER: ", record.head, at("头颅名称", "SKULL-OWNER"));
+}
+
+}  // namespace
+
+bool takesLeatherColour(const ItemIdParts& parts)
+{
+    return parts.id >= 298 && parts.id <= 301;
+}
+
+bool takesSkullOwner(std::string_view id)
+{
+    return id == "397:3";
+}
+
+std::string quoteYaml(std::string_view value)
+{
+    std::string quoted;
+    appendQuoted(quoted, value);
+    return quoted;
+}
+
+std::variant<std::string, Refusal> writeMenuYaml(const MenuSettings& settings, const SlotTable& slots,
+                                                 std::optional<OutputEncoding> encoding)
+{
+    if (!settings.title)
+        return Refusal{"需要菜单标题"};
+    if (settings.openItem && !isValidItemId(*settings.openItem))
+        return Refusal{"无效的物品ID"};
+
+    const int rows = std::clamp(settings.rows(), 1, kMaxRows);
+    const int lastSlot = rows * kColumns;
+    // Each lore line gains a prefix and quotes; the other values about their size.
+    std::size_t expectedSize = 1024;
+    for (int slot = 1; slot <= lastSlot; ++slot) {
+        const SlotRecord& record = slots[slot];
+        for (const std::string* value : {&record.lore, &record.name, &record.command, &record.enchants})
+            expectedSize += value->size() + value->size() / 4;
+        expectedSize += 512;
+    }
+    MenuLines out(encoding, expectedSize);
+    out.line("menu-setting:");
+    out.quoted("  name: ", *settings.title, Place{0, "菜单标题", "name"});
+    out.line("  rows: " + numberToText(static_cast<long long>(rows)));
+    if (settings.menuCommand)
+        out.quoted("  command: ", *settings.menuCommand, Place{0, "菜单指令", "command"});
+    if (settings.openItem) {
+        out.line("  open-with-item:");
+        out.quoted("    id: ", *settings.openItem, Place{0, "物品ID", "id"});
+        if (settings.leftClick)
+            out.line("    left-click: true");
+        if (settings.rightClick)
+            out.line("    right-click: true");
+    }
+    for (int slot = 1; slot <= lastSlot; ++slot) {
+        const SlotRecord& record = slots[slot];
+        if (const auto parts = parseItemId(record.id))
+            writeSlot(out, slot, record, *parts);
+    }
+    return out.take();
+}
+
+}  // namespace cofferon

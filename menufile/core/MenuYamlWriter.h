@@ -1,0 +1,40 @@
+#pragma once
+
+// Builds the plugin's menu file from the menu settings and the slots.
+
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "document/core/ItemId.h"
+#include "document/core/MenuSettings.h"
+#include "document/core/SlotRecord.h"
+
+namespace cofferon {
+
+enum class OutputEncoding { Utf8, Gb2312 };
+
+// A refusal to go on, carrying the message the user is shown (UTF-8).
+struct Refusal {
+    std::string message;
+};
+
+// The YAML text in the document's encoding, every line ended by "\r\n", or
+// the refusal: the title is checked first, the opening item second, then
+// every value written, in the order of the file. A value is refused when a
+// YAML reader would reject it or read it as something else (a control
+// character, a price that is not a number), and, with an encoding given,
+// when that encoding cannot hold it; the message names the slot and the key.
+std::variant<std::string, Refusal> writeMenuYaml(const MenuSettings& settings, const SlotTable& slots,
+                                                 std::optional<OutputEncoding> encoding = std::nullopt);
+
+// The two keys only some items carry: COLOR only leather armour (items 298
+// to 301), SKULL-OWNER only the player skull, written exactly "397:3".
+bool takesLeatherColour(const ItemIdParts& parts);
+bool takesSkullOwner(std::string_view id);
+
+// Single-quoted YAML scalar content: a quote inside is written twice, so a
+// value such as It's stays one valid scalar.
+std::string quoteYaml(std::string_view value);
+
+}  // namespace cofferon

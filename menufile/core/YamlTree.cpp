@@ -1,0 +1,312 @@
+#include "menufile/core/YamlTree.h"
+
+#include <yaml.h>
+
+#include <algorithm>
+#include <array>
+#include <unordered_map>
+#include <utility>
+
+#include "document/core/Text.h"
+#include "menufile/core/YamlScalar.h"
+
+namespace cofferon::yaml {
+
+namespace {
+
+Mark markOf(const yaml_mark_t& mark)
+{
+    return Mark{static_cast<int>(mark.line) + 1, static_cast<int>(mark.column) + 1};
+}
+
+// Line and column (in characters) of a byte offset; CR LF, LF and CR alone end a line.
+Mark markAt(std::string_view utf8, std::size_t offset)
+{
+    Mark mark;
+    for (std::size_t pos = 0; pos < offset && pos < utf8.size(); ++pos) {
+        if (utf8[pos] == '\n' || (utf8[pos] == '\r' && utf8.substr(pos + 1, 1) != "\n")) {
+            ++mark.line;
+            mark.column = 1;
+        } else if (utf8[pos] != '\r' && (static_cast<unsigned char>(utf8[pos]) & 0xC0) != 0x80) {
+            ++mark.column;
+        }
+    }
+    return mark;
+}
+
+// libyaml's own words for the usual mistakes, in the user's language.
+std::string syntaxReason(const char* problem)
+{
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 18> kReasons = {{
+        {"found character that cannot start any token", "这个字符不能开始一个值(如“@”“`”“%”,要加引号)"},
+        {"mapping values are not allowed in this context", "这里不能写“键: 值”(值里的“: ”要加引号)"},
+        {"did not find expected key", "这里应当是一个键,缩进可能不对"},
+        {"did not find expected ',' or ']'", "“[”开始的列表缺少“,”或“]”"},
+        {"did not find expected ',' or '}'", "“{”开始的映射缺少“,”或“}”"},
+        {"found unexpected end of stream", "文件在引号或括号结束之前就结束了"},
+        {"found undefined tag handle", "标签的前缀没有定义"},
+        {"block sequence entries are not allowed in this context", "这里不能开始列表项“- ”"},
+        {"did not find expected <document start>", "这里应当是新文档的开始“---”"},
+        {"found unknown escape character", "双引号中有未知的转义“\\”"},
+        {"did not find expected node content", "这里缺少值"},
+        {"did not find expected '-' indicator", "这里应当是列表项“- ”,缩进可能不对"},
+        {"found a tab character that violates indentation", "用了制表符缩进"},
+        {"could not find expected ':'", "键后面缺少“:”"},
+        {"found unexpected ':'", "多余的“:”"},
+        {"control characters are not allowed", "文件含有不能出现在 YAML 中的控制字符"},
+        {"found incompatible YAML document", "文件声明的 YAML 版本读不了"},
+        {"found duplicate %YAML directive", "重复的 %YAML 声明"},
+    }};
+    const std::string_view text = problem ? problem : "";
+    for (const auto& [english, chinese] : kReasons) {
+        if (text == english)
+            return "YAML 语法错误:" + std::string(chinese);
+    }
+    return "YAML 语法错误(" + std::string(text) + ")";
+}
+
+class Builder {
+public:
+    std::variant<Tree, TreeError> build(std::string_view utf8)
+    {
+        yaml_parser_t parser;
+        if (!yaml_parser_initialize(&parser))
+            return TreeError{{}, "内存不足"};
+        yaml_parser_set_input_string(&parser, reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size());
+        yaml_parser_set_encoding(&parser, YAML_UTF8_ENCODING);
+        bool done = false;
+        while (!done && !m_error) {
+            yaml_event_t event;
+            if (!yaml_parser_parse(&parser, &event)) {
+                // The reader stage reports a byte offset only.
+                fail(parser.error == YAML_READER_ERROR ? markAt(utf8, parser.problem_offset)
+                                                       : markOf(parser.problem_mark),
+                     syntaxReason(parser.problem));
+                break;
+            }
+            done = event.type == YAML_STREAM_END_EVENT;
+            handle(event);
+            yaml_event_delete(&event);
+        }
+        yaml_parser_delete(&parser);
+        if (m_error)
+            return std::move(*m_error);
+        return std::move(m_tree);
+    }
+
+private:
+    struct Open {
+        NodeId id;
+        bool mapping;
+    };
+
+    void fail(Mark mark, std::string reason)
+    {
+        if (!m_error)
+            m_error = TreeError{mark, std::move(reason)};
+    }
+
+    void handle(const yaml_event_t& event)
+    {
+        const Mark mark = markOf(event.start_mark);
+        switch (event.type) {
+        case YAML_DOCUMENT_START_EVENT:
+            if (m_documents > 0)
+                fail(mark, "文件里有不止一个文档(“---”),插件只读一个");
+            break;
+        case YAML_DOCUMENT_END_EVENT:
+            ++m_documents;
+            break;
+        case YAML_SCALAR_EVENT: {
+            const auto& scalar = event.data.scalar;
+            Node node;
+            node.plain = scalar.style == YAML_PLAIN_SCALAR_STYLE;
+            node.block = scalar.style == YAML_LITERAL_SCALAR_STYLE || scalar.style == YAML_FOLDED_SCALAR_STYLE;
+            node.tag = scalar.tag ? reinterpret_cast<const char*>(scalar.tag) : "";
+            node.text.assign(reinterpret_cast<const char*>(scalar.value), scalar.length);
+            add(std::move(node), mark, scalar.anchor);
+            break;
+        }
+        case YAML_SEQUENCE_START_EVENT:
+        case YAML_MAPPING_START_EVENT: {
+            const bool mapping = event.type == YAML_MAPPING_START_EVENT;
+            // As the reader counts: a mapping one level deeper than a list.
+            if (static_cast<int>(m_open.size()) + (mapping ? 1 : 0) > kDeepestNesting) {
+                fail(mark,
+                     "嵌套太深(超过 " + numberToText(static_cast<long long>(kDeepestNesting)) +
+                         " 层),插件的读取器不读");
+                break;
+            }
+            const auto* tag = mapping ? event.data.mapping_start.tag : event.data.sequence_start.tag;
+            Node node;
+            node.kind = mapping ? NodeKind::Mapping : NodeKind::Sequence;
+            node.tag = tag ? reinterpret_cast<const char*>(tag) : "";
+            const NodeId id = add(std::move(node), mark,
+                                  mapping ? event.data.mapping_start.anchor : event.data.sequence_start.anchor);
+            m_open.push_back({id, mapping});
+            break;
+        }
+        case YAML_SEQUENCE_END_EVENT:
+            m_open.pop_back();
+            break;
+        case YAML_MAPPING_END_EVENT:
+            finishMapping(m_open.back().id);
+            m_open.pop_back();
+            break;
+        case YAML_ALIAS_EVENT:
+            alias(reinterpret_cast<const char*>(event.data.alias.anchor), mark);
+            break;
+        default:
+            break;
+        }
+    }
+
+    NodeId add(Node node, Mark mark, const unsigned char* anchor)
+    {
+        node.mark = mark;
+        const auto id = static_cast<NodeId>(m_tree.nodes.size());
+        m_tree.nodes.push_back(std::move(node));
+        if (anchor)
+            m_anchors[reinterpret_cast<const char*>(anchor)] = id;
+        attach(id);
+        return id;
+    }
+
+    void attach(NodeId id)
+    {
+        if (m_open.empty())
+            m_tree.root = id;
+        else
+            m_tree.nodes[m_open.back().id].children.push_back(id);
+    }
+
+    void alias(const std::string& name, Mark mark)
+    {
+        const auto found = m_anchors.find(name);
+        if (found == m_anchors.end()) {
+            fail(mark, "别名“*" + name + "”前面没有对应的锚点“&" + name + "”");
+            return;
+        }
+        const NodeId id = found->second;
+        if (m_tree.nodes[id].kind != NodeKind::Scalar) {
+            if (std::any_of(m_open.begin(), m_open.end(), [id](const Open& open) { return open.id == id; })) {
+                fail(mark, "别名“*" + name + "”用在了它自己里面");
+                return;
+            }
+            if (++m_collectionAliases > kMostCollectionAliases) {
+                fail(mark,
+                     "指向列表或映射的别名超过 " + numberToText(static_cast<long long>(kMostCollectionAliases)) +
+                         " 个,插件的读取器不读");
+                return;
+            }
+        }
+        attach(id);
+    }
+
+    // What makes two keys equal for the reader: the values they construct.
+    std::optional<std::string> keyIdentity(NodeId id)
+    {
+        const Node& key = m_tree.nodes[id];
+        if (key.kind != NodeKind::Scalar)
+            return "#" + std::to_string(id);
+        const auto scalar = resolveScalar(key.text, key.tag, key.plain);
+        if (!scalar) {
+            fail(key.mark, "读取器不认识这个值(标签“" + key.tag + "”)");
+            return std::nullopt;
+        }
+        switch (scalar->type) {
+        case ScalarType::Null:
+            return std::string("n");
+        case ScalarType::Flag:
+            return scalar->flag ? "b1" : "b0";
+        case ScalarType::Integer:
+            return "i" + scalar->integer;
+        case ScalarType::Real:
+            return "r" + javaText(*scalar);
+        case ScalarType::Text:
+            return "s" + scalar->text;
+        case ScalarType::Other:
+            return "o" + scalar->text;
+        }
+        return std::nullopt;
+    }
+
+    // Merge keys and equal keys, as the reader builds its map: the merged
+    // entries first (the first of a key among them), then the mapping's own,
+    // which replace a merged or earlier value in its place.
+    void finishMapping(NodeId id)
+    {
+        std::vector<NodeId> pairs = std::move(m_tree.nodes[id].children);
+        std::vector<NodeId> result;
+        std::unordered_map<std::string, std::size_t> index;  // identity -> position of the value in `result`
+        auto put = [&](NodeId key, NodeId value, bool replace) {
+            auto identity = keyIdentity(key);
+            if (!identity)
+                return;
+            const auto [at, added] = index.emplace(std::move(*identity), result.size() + 1);
+            if (added) {
+                result.push_back(key);
+                result.push_back(value);
+            } else if (replace) {
+                result[at->second] = value;
+            }
+        };
+        for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
+            const Node& key = m_tree.nodes[pairs[i]];
+            if (key.kind != NodeKind::Scalar || !isMergeKey(key.text, key.tag, key.plain))
+                continue;
+            const Node& value = m_tree.nodes[pairs[i + 1]];
+            std::vector<NodeId> sources;
+            if (value.kind == NodeKind::Mapping)
+                sources.push_back(pairs[i + 1]);
+            else if (value.kind == NodeKind::Sequence)
+                sources = value.children;
+            for (const NodeId source : sources) {
+                if (m_tree.nodes[source].kind != NodeKind::Mapping) {
+                    fail(value.mark, "合并键“<<”的值必须是映射或映射的列表");
+                    return;
+                }
+                const std::vector<NodeId> merged = m_tree.nodes[source].children;
+                for (std::size_t j = 0; j + 1 < merged.size(); j += 2)
+                    put(merged[j], merged[j + 1], false);
+            }
+            if (value.kind == NodeKind::Scalar) {
+                fail(value.mark, "合并键“<<”的值必须是映射或映射的列表");
+                return;
+            }
+        }
+        for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
+            const Node& key = m_tree.nodes[pairs[i]];
+            if (key.kind != NodeKind::Scalar || !isMergeKey(key.text, key.tag, key.plain))
+                put(pairs[i], pairs[i + 1], true);
+        }
+        m_tree.nodes[id].children = std::move(result);
+    }
+
+    Tree m_tree;
+    std::vector<Open> m_open;
+    std::unordered_map<std::string, NodeId> m_anchors;
+    int m_collectionAliases = 0;
+    int m_documents = 0;
+    std::optional<TreeError> m_error;
+};
+
+}  // namespace
+
+std::variant<Tree, TreeError> parseYaml(std::string_view utf8)
+{
+    // The reader counts characters before it parses; so does this.
+    std::size_t characters = 0;
+    for (std::size_t pos = 0; pos < utf8.size(); ++pos) {
+        if ((static_cast<unsigned char>(utf8[pos]) & 0xC0) == 0x80)
+            continue;
+        if (++characters > kMostCharacters) {
+            return TreeError{markAt(utf8, pos),
+                             "文件超过 " + numberToText(static_cast<long long>(kMostCharacters)) +
+                                 " 个字符,插件的 YAML 读取器不读这么长的文件"};
+        }
+    }
+    return Builder().build(utf8);
+}
+
+}  // namespace cofferon::yaml
