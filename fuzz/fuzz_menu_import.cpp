@@ -182,7 +182,7 @@ void ownExports(const WholeMenu& made)
         if (!menu)
             fail("an export is no menu", *bytes);
         if (!menu->notTakenOver.empty())
-            fail(menu->notTakenOver.front().c_str(), *bytes);
+            fail(menu->notTakenOver.front().text.c_str(), *bytes);
         const bool offered = menu->otherReading && menu->otherReading->project == made;
         if (menu->project != made && !offered) {
             std::fprintf(stderr, "written in %s, read in %s, settings %s\n", encodingName(encoding).c_str(),

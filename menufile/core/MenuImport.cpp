@@ -86,39 +86,52 @@ std::string firstLineBeyondAscii(std::string_view utf8)
     return std::string(line);
 }
 
+// The file's bytes, to keep with its text; nullopt: do not keep the text.
+using KeptBytes = std::optional<std::string_view>;
+
 // Reads text already in UTF-8 as the menu of a file in `encoding`.
-std::variant<ImportedMenu, NotAMenu> readDecoded(const std::string& utf8, OutputEncoding encoding)
+std::variant<ImportedMenu, NotAMenu> readDecoded(std::string utf8, OutputEncoding encoding, KeptBytes keep)
 {
     auto tree = yaml::parseYaml(utf8);
     if (const auto* error = std::get_if<yaml::TreeError>(&tree))
         return NotAMenu{error->mark.line, error->mark.column, error->reason};
-    auto menu = readMenu(std::get<yaml::Tree>(tree));
+    MenuPlaces places;
+    auto menu = readMenu(std::get<yaml::Tree>(tree), keep ? &places : nullptr);
     if (auto* read = std::get_if<ImportedMenu>(&menu)) {
         read->encoding = encoding;
         const auto& title = read->project.settings.title;
         const auto shownTitle = title ? gb18030ToUtf8(*title) : std::nullopt;
         read->sample = shownTitle && shownTitle != title ? *shownTitle : firstLineBeyondAscii(utf8);
+        if (keep) {
+            auto text = std::make_shared<MenuText>();
+            text->bytes = std::string(*keep);
+            text->byteOrderMark = keep->starts_with(kByteOrderMark);
+            text->utf8 = std::move(utf8);
+            text->tree = std::get<yaml::Tree>(std::move(tree));
+            text->places = std::move(places);
+            read->text = std::move(text);
+        }
     }
     return menu;
 }
 
-std::variant<ImportedMenu, NotAMenu> readIn(std::string_view bytes, OutputEncoding encoding)
+std::variant<ImportedMenu, NotAMenu> readIn(std::string_view bytes, OutputEncoding encoding, KeptBytes keep)
 {
     if (encoding == OutputEncoding::Utf8) {
         if (bytes.starts_with(kByteOrderMark))
             bytes.remove_prefix(kByteOrderMark.size());
         if (const std::size_t bad = firstInvalidUtf8(bytes); bad != std::string_view::npos)
             return problemAt(bytes, bad, "文件不是 UTF-8 编码的文字", encoding);
-        return readDecoded(std::string(bytes), encoding);
+        return readDecoded(std::string(bytes), encoding, keep);
     }
-    const auto decoded = gb18030ToUtf8(bytes);
+    auto decoded = gb18030ToUtf8(bytes);
     if (!decoded) {
         std::size_t bad = 0;
         while (bad < bytes.size() && gb18030ToUtf8(bytes.substr(bad, characterLength(bytes, bad))))
             bad += characterLength(bytes, bad);
         return problemAt(bytes, bad, "文件不是 GB2312 编码的文字", encoding);
     }
-    return readDecoded(*decoded, encoding);
+    return readDecoded(std::move(*decoded), encoding, keep);
 }
 
 template <typename Result>
@@ -131,28 +144,32 @@ Result withChoice(Result result, EncodingChoice choice)
 
 }  // namespace
 
-std::variant<ImportedMenu, NotAMenu> importMenu(std::string_view bytes, std::optional<OutputEncoding> encoding)
+namespace {
+
+std::variant<ImportedMenu, NotAMenu> importBytes(std::string_view bytes, std::optional<OutputEncoding> encoding,
+                                                 bool keepText)
 {
+    const KeptBytes keep = keepText ? KeptBytes(bytes) : std::nullopt;
     if (encoding)
-        return withChoice(readIn(bytes, *encoding), EncodingChoice::Named);
+        return withChoice(readIn(bytes, *encoding, keep), EncodingChoice::Named);
     if (bytes.starts_with(kByteOrderMark)) {
         const std::string_view text = bytes.substr(kByteOrderMark.size());
         if (const std::size_t bad = firstInvalidUtf8(text); bad != std::string_view::npos)
             return problemAt(text, bad, "文件以 UTF-8 标记开头,却含有不是 UTF-8 的字节", OutputEncoding::Utf8);
-        return readDecoded(std::string(text), OutputEncoding::Utf8);
+        return readDecoded(std::string(text), OutputEncoding::Utf8, keep);
     }
 
     const bool utf8Valid = firstInvalidUtf8(bytes) == std::string_view::npos;
-    const std::optional<std::string> fromGbk = gb18030ToUtf8(bytes);
+    std::optional<std::string> fromGbk = gb18030ToUtf8(bytes);
     if (!utf8Valid && !fromGbk)
         return problemAt(bytes, firstInvalidUtf8(bytes), "文件既不是 UTF-8 也不是 GB2312 编码的文字",
                          OutputEncoding::Utf8);
     if (!utf8Valid)
-        return readDecoded(*fromGbk, OutputEncoding::Gb2312);
-    auto asUtf8 = readDecoded(std::string(bytes), OutputEncoding::Utf8);
+        return readDecoded(std::move(*fromGbk), OutputEncoding::Gb2312, keep);
+    auto asUtf8 = readDecoded(std::string(bytes), OutputEncoding::Utf8, keep);
     if (!fromGbk || *fromGbk == bytes)
         return asUtf8;
-    auto asGbk = readDecoded(*fromGbk, OutputEncoding::Gb2312);
+    auto asGbk = readDecoded(std::move(*fromGbk), OutputEncoding::Gb2312, keep);
     if (!std::holds_alternative<ImportedMenu>(asGbk))
         return asUtf8;
     if (!std::holds_alternative<ImportedMenu>(asUtf8))
@@ -188,6 +205,27 @@ std::variant<ImportedMenu, NotAMenu> importMenu(std::string_view bytes, std::opt
     chosen.encodingChoice = EncodingChoice::Open;
     chosen.otherReading = std::make_shared<const ImportedMenu>(std::get<ImportedMenu>(std::move(asGbk)));
     return asUtf8;
+}
+
+}  // namespace
+
+std::variant<ImportedMenu, NotAMenu> importMenu(std::string_view bytes, std::optional<OutputEncoding> encoding)
+{
+    return importBytes(bytes, encoding, false);
+}
+
+std::variant<ImportedMenu, NotAMenu> importMenuText(std::string_view bytes, std::optional<OutputEncoding> encoding)
+{
+    return importBytes(bytes, encoding, true);
+}
+
+std::vector<std::string> noteLines(const std::vector<ImportNote>& notes)
+{
+    std::vector<std::string> lines;
+    lines.reserve(notes.size());
+    for (const ImportNote& note : notes)
+        lines.push_back(note.text);
+    return lines;
 }
 
 std::string encodingName(OutputEncoding encoding)

@@ -8,6 +8,7 @@
 #include "document/core/Codec.h"
 #include "document/core/ItemId.h"
 #include "document/core/Text.h"
+#include "menufile/core/MenuKeys.h"
 #include "menufile/core/MenuValues.h"
 #include "menufile/core/YamlScalar.h"
 
@@ -22,64 +23,6 @@ using yaml::ScalarType;
 
 constexpr std::string_view kEol = "\r\n";
 constexpr std::string_view kJoiner = "; ";  // the export's joiner of command and enchantment lines
-
-// What a key's value becomes in the project.
-enum class Shape {
-    Line,  // one line of text
-    Lines,  // a list or a text, one line per entry or line
-    Joined,  // the same, and "; " inside an entry starts a line too
-    Decimal,  // a number, written as the number the reader reads
-    Integer,
-    Flag,  // "true" or "false"
-    Whole,  // a whole number the import places (ID, DATA-VALUE, positions, rows)
-    Map,  // the opening item's block
-};
-
-struct SlotKey {
-    std::string_view name;  // as the export writes it
-    Shape shape;
-    std::string SlotRecord::*field;  // nullptr where the import places the value itself
-};
-
-constexpr std::array<SlotKey, 17> kSlotKeys = {{
-    {"ID", Shape::Whole, nullptr},
-    {"DATA-VALUE", Shape::Whole, nullptr},
-    {"POSITION-X", Shape::Whole, nullptr},
-    {"POSITION-Y", Shape::Whole, nullptr},
-    {"NAME", Shape::Line, &SlotRecord::name},
-    {"LORE", Shape::Lines, &SlotRecord::lore},
-    {"COMMAND", Shape::Joined, &SlotRecord::command},
-    {"PRICE", Shape::Decimal, &SlotRecord::money},
-    {"POINTS", Shape::Integer, &SlotRecord::point},
-    {"LEVELS", Shape::Integer, &SlotRecord::exp},
-    {"REQUIRED-ITEM", Shape::Line, nullptr},
-    {"KEEP-OPEN", Shape::Flag, &SlotRecord::keepOpen},
-    {"PERMISSION", Shape::Line, &SlotRecord::permission},
-    {"VIEW-PERMISSION", Shape::Line, &SlotRecord::viewPermission},
-    {"ENCHANTMENT", Shape::Joined, &SlotRecord::enchants},
-    {"COLOR", Shape::Line, &SlotRecord::color},
-    {"SKULL-OWNER", Shape::Line, &SlotRecord::head},
-}};
-
-struct SettingKey {
-    std::string_view name;
-    Shape shape;
-    std::optional<std::string> MenuSettings::*text;
-    bool MenuSettings::*flag;
-};
-
-constexpr std::array<SettingKey, 4> kSettingKeys = {{
-    {"name", Shape::Line, &MenuSettings::title, nullptr},
-    {"rows", Shape::Whole, nullptr, nullptr},
-    {"command", Shape::Line, &MenuSettings::menuCommand, nullptr},
-    {"open-with-item", Shape::Map, nullptr, nullptr},
-}};
-
-constexpr std::array<SettingKey, 3> kOpeningKeys = {{
-    {"id", Shape::Line, &MenuSettings::openItem, nullptr},
-    {"left-click", Shape::Flag, nullptr, &MenuSettings::leftClick},
-    {"right-click", Shape::Flag, nullptr, &MenuSettings::rightClick},
-}};
 
 bool isAscii(std::string_view text)
 {
@@ -122,28 +65,31 @@ public:
         std::optional<std::string> settingsKey;
         for (std::size_t i = 0; i + 1 < entries.size(); i += 2) {
             const std::string key = keyText(entries[i]);
-            if (asciiLower(key) != "menu-setting")
+            if (asciiLower(key) != kSettingsBlock)
                 continue;
             if (settingsKey) {
-                note("顶层的“" + key + "”与“" + *settingsKey + "”重复,没有导入");
+                note(NoteKind::DuplicateKey, entries[i], "顶层的“" + key + "”与“" + *settingsKey + "”重复,没有导入");
             } else if (m_tree[entries[i + 1]].kind != NodeKind::Mapping) {
-                note("顶层的“" + key + "”不是“键: 值”的映射,没有导入");
+                note(NoteKind::Value, entries[i + 1], "顶层的“" + key + "”不是“键: 值”的映射,没有导入");
             } else {
                 settingsKey = key;
-                readSettings(entries[i + 1]);
+                m_places.settings = BlockPlace{ownEntry(root, entries[i]), entries[i + 1]};
+                readSettings();
             }
         }
         for (std::size_t i = 0; i + 1 < entries.size(); i += 2) {
             const std::string key = keyText(entries[i]);
-            if (asciiLower(key) == "menu-setting")
+            if (asciiLower(key) == kSettingsBlock)
                 continue;
             if (m_tree[entries[i + 1]].kind == NodeKind::Mapping)
-                readItem(key, entries[i + 1]);
+                readItem(key, BlockPlace{ownEntry(root, entries[i]), entries[i + 1]}, entries[i]);
             else
-                note("顶层的未知键“" + key + "”");
+                note(NoteKind::UnknownKey, entries[i], "顶层的未知键“" + key + "”");
         }
         return std::move(m_menu);
     }
+
+    MenuPlaces takePlaces() { return std::move(m_places); }
 
 private:
     std::string keyText(NodeId key) const
@@ -151,30 +97,48 @@ private:
         return m_tree[key].kind == NodeKind::Scalar ? m_tree[key].text : std::string("?");
     }
 
-    void note(std::string line) { m_menu.notTakenOver.push_back(std::move(line)); }
+    void note(NoteKind kind, NodeId at, std::string line)
+    {
+        m_menu.notTakenOver.push_back(ImportNote{kind, m_tree[at].mark, std::move(line)});
+    }
+
+    // The index of the key among the mapping's own entries (the first when
+    // the merged view took it from elsewhere, which a top-level key never is).
+    std::size_t ownEntry(NodeId mapping, NodeId key) const
+    {
+        const std::vector<yaml::Entry>& own = m_tree[mapping].entries;
+        for (std::size_t i = 0; i < own.size(); ++i) {
+            if (own[i].key == key)
+                return i;
+        }
+        return 0;
+    }
 
     // Calls `take(entry, value, where)` for each key of the mapping found in
-    // `table` (in any case); unknown keys and a second key of one entry are noted.
+    // `table` (in any case), and puts where it stands into `place`; unknown
+    // keys and a second key of one entry are noted.
     template <typename Key, std::size_t N, typename Take>
-    void eachKey(NodeId map, const std::array<Key, N>& table, const std::string& block, Take take)
+    void eachKey(BlockPlace& place, const std::array<Key, N>& table, const std::string& block, Take take)
     {
         std::array<std::optional<std::string>, N> seen{};
-        const std::vector<NodeId>& entries = m_tree[map].children;
+        const std::vector<NodeId>& entries = m_tree[place.mapping].children;
         for (std::size_t i = 0; i + 1 < entries.size(); i += 2) {
             const std::string key = keyText(entries[i]);
             const std::string lower = asciiLower(key);
             const auto found = std::find_if(table.begin(), table.end(),
                                             [&](const Key& entry) { return asciiLower(entry.name) == lower; });
             if (found == table.end()) {
-                note(block + "中的未知键“" + key + "”");
+                note(NoteKind::UnknownKey, entries[i], block + "中的未知键“" + key + "”");
                 continue;
             }
-            std::optional<std::string>& first = seen[static_cast<std::size_t>(found - table.begin())];
+            const auto index = static_cast<std::size_t>(found - table.begin());
+            std::optional<std::string>& first = seen[index];
             if (first) {
-                note(block + "中的“" + key + "”与“" + *first + "”重复,没有导入");
+                note(NoteKind::DuplicateKey, entries[i], block + "中的“" + key + "”与“" + *first + "”重复,没有导入");
                 continue;
             }
             first = key;
+            place.keys[index] = KeyPlace{entries[i], entries[i + 1]};
             take(*found, entries[i + 1], block + "的 " + key);
         }
     }
@@ -185,23 +149,24 @@ private:
     {
         const Node& node = m_tree[id];
         if (node.kind != NodeKind::Scalar) {
-            note(where + " 的值不是文字");
+            note(NoteKind::Value, id, where + " 的值不是文字");
             return std::nullopt;
         }
         const auto scalar = yaml::resolveScalar(node.text, node.tag, node.plain);
         if (!scalar || scalar->type == ScalarType::Other) {
-            note(where + " 的值“" + node.text + "”不是文字,没有导入");
+            note(NoteKind::Value, id, where + " 的值“" + node.text + "”不是文字,没有导入");
             return std::nullopt;
         }
         std::string value = yaml::javaText(*scalar);
         if (scalar->type != ScalarType::Text && scalar->type != ScalarType::Null && value != node.text)
-            note(where + " 的“" + node.text + "”读作“" + value + "”");
+            note(NoteKind::ReadAs, id, where + " 的“" + node.text + "”读作“" + value + "”");
         // The line break that ends a block scalar is not part of the value.
         if (node.block && value.ends_with('\n'))
             value.pop_back();
         // Line breaks are the shapes' business; any other control the export refuses.
         if (const auto unsafe = firstUnsafe(value)) {
-            note(where + " 含有菜单文件无法保存的控制字符 " + codePointText(*unsafe) + ",没有导入");
+            note(NoteKind::Value, id,
+                 where + " 含有菜单文件无法保存的控制字符 " + codePointText(*unsafe) + ",没有导入");
             return std::nullopt;
         }
         return toDocument(value);
@@ -213,7 +178,7 @@ private:
     {
         auto value = text(id, where);
         if (value && value->find_first_of("\r\n") != std::string::npos) {
-            note(where + " 中的换行已换成空格");
+            note(NoteKind::ReadAs, id, where + " 中的换行已换成空格");
             *value = replaceText(*value, kEol, " ");
             std::replace(value->begin(), value->end(), '\r', ' ');
             std::replace(value->begin(), value->end(), '\n', ' ');
@@ -272,7 +237,8 @@ private:
         if (scalar && scalar->type == ScalarType::Real && kind == NumberKind::Decimal && std::isfinite(scalar->real))
             return asWritten ? node.text : yaml::plainDecimal(scalar->real);
         const std::string shown = node.kind == NodeKind::Scalar ? "“" + node.text + "”" : std::string();
-        note(where + " 的值" + shown + (kind == NumberKind::Integer ? "不是整数" : "不是数字") + ",没有导入");
+        note(NoteKind::Value, id,
+             where + " 的值" + shown + (kind == NumberKind::Integer ? "不是整数" : "不是数字") + ",没有导入");
         return std::nullopt;
     }
 
@@ -283,7 +249,7 @@ private:
         if (!value || value->empty())
             return std::nullopt;
         if (value->size() > 18) {
-            note(where + " 的值太大,没有导入");
+            note(NoteKind::Value, id, where + " 的值太大,没有导入");
             return std::nullopt;
         }
         return textToInteger(*value);
@@ -298,8 +264,9 @@ private:
         if (scalar && scalar->type == ScalarType::Flag)
             return scalar->flag ? "true" : "false";
         if (!scalar || scalar->type != ScalarType::Null)
-            note(where + " 的值" + (node.kind == NodeKind::Scalar ? "“" + node.text + "”" : std::string()) +
-                 "不是 true 或 false,按 false 导入");
+            note(NoteKind::Value, id,
+                 where + " 的值" + (node.kind == NodeKind::Scalar ? "“" + node.text + "”" : std::string()) +
+                     "不是 true 或 false,按 false 导入");
         return "false";
     }
 
@@ -332,10 +299,10 @@ private:
         return value;
     }
 
-    void readSettings(NodeId settings)
+    void readSettings()
     {
         MenuSettings& out = m_menu.project.settings;
-        eachKey(settings, kSettingKeys, "menu-setting ",
+        eachKey(*m_places.settings, kSettingKeys, "menu-setting ",
                 [&](const SettingKey& key, NodeId value, const std::string& where) {
                     if (key.text) {
                         out.*key.text = present(oneLine(value, where));
@@ -343,12 +310,13 @@ private:
                         if (m_tree[value].kind == NodeKind::Mapping)
                             readOpeningItem(value);
                         else
-                            note(where + " 不是“键: 值”的映射,没有导入");
+                            note(NoteKind::Value, value, where + " 不是“键: 值”的映射,没有导入");
                     } else if (const auto rows = whole(value, where)) {
                         const long long taken = std::clamp(*rows, 1LL, static_cast<long long>(kMaxRows));
                         if (taken != *rows)
-                            note(where + "“" + numberToText(*rows) + "”不在 1–6 之间,按 " + numberToText(taken) +
-                                 " 行导入");
+                            note(NoteKind::ReadAs, value,
+                                 where + "“" + numberToText(*rows) + "”不在 1–6 之间,按 " + numberToText(taken) +
+                                     " 行导入");
                         out.rowIndex = static_cast<int>(taken) - 1;
                     }
                 });
@@ -357,7 +325,8 @@ private:
     void readOpeningItem(NodeId item)
     {
         MenuSettings& out = m_menu.project.settings;
-        eachKey(item, kOpeningKeys, "open-with-item ",
+        m_places.openingItem = BlockPlace{0, item};
+        eachKey(*m_places.openingItem, kOpeningKeys, "open-with-item ",
                 [&](const SettingKey& key, NodeId value, const std::string& where) {
                     if (key.text)
                         out.*key.text = present(oneLine(value, where));
@@ -366,7 +335,7 @@ private:
                 });
     }
 
-    void readItem(const std::string& name, NodeId item)
+    void readItem(const std::string& name, BlockPlace place, NodeId nameNode)
     {
         const std::string block = "物品“" + name + "”";
         SlotRecord record;
@@ -375,7 +344,7 @@ private:
         long long data = 0;
         long long x = 0;
         long long y = 0;
-        eachKey(item, kSlotKeys, block, [&](const SlotKey& key, NodeId value, const std::string& where) {
+        eachKey(place, kSlotKeys, block, [&](const SlotKey& key, NodeId value, const std::string& where) {
             if (key.field) {
                 if (auto taken = this->value(key.shape, value, where))
                     record.*key.field = std::move(*taken);
@@ -387,11 +356,11 @@ private:
                 id = scalar && scalar->type == ScalarType::Integer ? std::optional(scalar->integer) : std::nullopt;
             } else if (key.name == "DATA-VALUE") {
                 if (const auto number = whole(value, where); number && *number < 0)
-                    note(where + " 的值“" + numberToText(*number) + "”小于 0,没有导入");
+                    note(NoteKind::Value, value, where + " 的值“" + numberToText(*number) + "”小于 0,没有导入");
                 else if (number)
                     data = *number;
             } else if (key.name == "REQUIRED-ITEM") {
-                requiredItem(oneLine(value, where).value_or(std::string()), record, where);
+                requiredItem(oneLine(value, where).value_or(std::string()), record, where, value);
             } else {
                 (key.name == "POSITION-X" ? x : y) = quietWhole(value);
             }
@@ -399,39 +368,45 @@ private:
 
         const int rows = m_menu.project.settings.rows();
         if (x < 1 || x > kColumns || y < 1 || y > kMaxRows) {
-            note(block + "没有可用的位置(POSITION-X 1–9,POSITION-Y 1–6),没有导入");
+            note(NoteKind::Item, nameNode, block + "没有可用的位置(POSITION-X 1–9,POSITION-Y 1–6),没有导入");
             return;
         }
         record.id = id.value_or(std::string());
         if (data > 0)
             record.id += ":" + numberToText(data);
         if (!id || !isValidItemId(record.id)) {
-            note(block + "的 ID“" + (id ? record.id : idText) + "”不是物品ID,没有导入");
+            const auto idNode = place.keys[kIdKey];
+            note(NoteKind::Item, idNode ? idNode->value : nameNode,
+                 block + "的 ID“" + (id ? record.id : idText) + "”不是物品ID,没有导入");
             return;
         }
         if (y > rows) {
-            note(block + "在第 " + numberToText(y) + " 行,菜单只有 " + numberToText(static_cast<long long>(rows)) +
-                 " 行,没有导入");
+            note(NoteKind::OutsideRows, nameNode,
+                 block + "在第 " + numberToText(y) + " 行,菜单只有 " + numberToText(static_cast<long long>(rows)) +
+                     " 行,没有导入");
             return;
         }
         const auto parts = parseItemId(record.id);
         if (!record.color.empty() && !(parts->id >= 298 && parts->id <= 301)) {
-            note(block + "的 COLOR 只用于皮甲(ID 298–301),没有导入");
+            note(NoteKind::Value, place.keys[kColourKey]->value, block + "的 COLOR 只用于皮甲(ID 298–301),没有导入");
             record.color.clear();
         }
         if (!record.head.empty() && record.id != "397:3") {
-            note(block + "的 SKULL-OWNER 只用于玩家头颅(397:3),没有导入");
+            note(NoteKind::Value, place.keys[kSkullKey]->value,
+                 block + "的 SKULL-OWNER 只用于玩家头颅(397:3),没有导入");
             record.head.clear();
         }
         const int slot = slotAt(static_cast<int>(y), static_cast<int>(x));
         std::optional<std::string>& holder = m_holders[static_cast<std::size_t>(slot - 1)];
         if (holder) {
-            note(block + "与物品“" + *holder + "”都在第 " + numberToText(static_cast<long long>(slot)) +
-                 " 格,没有导入");
+            note(NoteKind::DuplicatePosition, nameNode,
+                 block + "与物品“" + *holder + "”都在第 " + numberToText(static_cast<long long>(slot)) +
+                     " 格,没有导入");
             return;
         }
         holder = name;
         m_menu.project.slots[slot] = std::move(record);
+        m_places.slots[static_cast<std::size_t>(slot)] = place;
     }
 
     // A position: a whole number, else 0, which no slot has (the item's note says so).
@@ -448,7 +423,7 @@ private:
 
     // "item, amount": any ", " with text on both sides will do, since the
     // export writes them back joined by ", "; the last such one is taken.
-    void requiredItem(const std::string& value, SlotRecord& record, const std::string& where)
+    void requiredItem(const std::string& value, SlotRecord& record, const std::string& where, NodeId node)
     {
         for (std::size_t at = value.rfind(", "); at != std::string::npos && at > 0; at = value.rfind(", ", at - 1)) {
             if (at + 2 < value.size()) {
@@ -458,11 +433,12 @@ private:
             }
         }
         if (!value.empty())
-            note(where + " 不是“物品, 数量”,没有导入这一项");
+            note(NoteKind::Value, node, where + " 不是“物品, 数量”,没有导入这一项");
     }
 
     const yaml::Tree& m_tree;
     ImportedMenu m_menu;
+    MenuPlaces m_places;
     std::array<std::optional<std::string>, kSlotCount> m_holders{};  // the item names by slot
 };
 
@@ -493,7 +469,7 @@ std::optional<NotAMenu> refusedValue(const yaml::Tree& tree)
 
 }  // namespace
 
-std::variant<ImportedMenu, NotAMenu> readMenu(const yaml::Tree& tree)
+std::variant<ImportedMenu, NotAMenu> readMenu(const yaml::Tree& tree, MenuPlaces* places)
 {
     if (!tree.root)
         return NotAMenu{1, 1, "文件是空的(没有任何键),不是菜单文件"};
@@ -502,7 +478,11 @@ std::variant<ImportedMenu, NotAMenu> readMenu(const yaml::Tree& tree)
         return NotAMenu{root.mark.line, root.mark.column, "最外层不是“键: 值”的映射,不是菜单文件"};
     if (auto refused = refusedValue(tree))
         return std::move(*refused);
-    return MenuReader(tree).read(*tree.root);
+    MenuReader reader(tree);
+    ImportedMenu menu = reader.read(*tree.root);
+    if (places)
+        *places = reader.takePlaces();
+    return menu;
 }
 
 }  // namespace cofferon

@@ -12,6 +12,7 @@ namespace cofferon {
 
 // The menu, its encoding left for the caller to set; NotAMenu when the file
 // is empty, has no mapping at the top, or holds a value the reader refuses.
-std::variant<ImportedMenu, NotAMenu> readMenu(const yaml::Tree& tree);
+// With `places`, where each value taken over stands goes there too.
+std::variant<ImportedMenu, NotAMenu> readMenu(const yaml::Tree& tree, MenuPlaces* places = nullptr);
 
 }  // namespace cofferon

@@ -65,8 +65,42 @@ std::string syntaxReason(const char* problem)
     return "YAML 语法错误(" + std::string(text) + ")";
 }
 
+// Turns the parser's marks, counted in characters, into byte offsets of the
+// text. Marks come in the order of the text, so one cursor walks it once.
+class Offsets {
+public:
+    explicit Offsets(std::string_view utf8) : m_text(utf8) {}
+
+    std::uint32_t at(std::size_t character)
+    {
+        while (m_character < character && m_byte < m_text.size()) {
+            m_byte += characterBytes(static_cast<unsigned char>(m_text[m_byte]));
+            ++m_character;
+        }
+        while (m_character > character) {
+            do
+                --m_byte;
+            while (m_byte > 0 && (static_cast<unsigned char>(m_text[m_byte]) & 0xC0) == 0x80);
+            --m_character;
+        }
+        return static_cast<std::uint32_t>(std::min(m_byte, m_text.size()));
+    }
+
+private:
+    static std::size_t characterBytes(unsigned char lead)
+    {
+        return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    }
+
+    std::string_view m_text;
+    std::size_t m_character = 0;
+    std::size_t m_byte = 0;
+};
+
 class Builder {
 public:
+    explicit Builder(std::string_view utf8) : m_text(utf8), m_offsets(utf8) {}
+
     std::variant<Tree, TreeError> build(std::string_view utf8)
     {
         yaml_parser_t parser;
@@ -98,6 +132,8 @@ private:
     struct Open {
         NodeId id;
         bool mapping;
+        std::optional<NodeId> pendingKey;  // a mapping's key whose value comes next
+        std::uint32_t lastEnd = 0;  // where its last value so far ends
     };
 
     void fail(Mark mark, std::string reason)
@@ -109,6 +145,7 @@ private:
     void handle(const yaml_event_t& event)
     {
         const Mark mark = markOf(event.start_mark);
+        const Span span{m_offsets.at(event.start_mark.index), m_offsets.at(event.end_mark.index)};
         switch (event.type) {
         case YAML_DOCUMENT_START_EVENT:
             if (m_documents > 0)
@@ -120,11 +157,14 @@ private:
         case YAML_SCALAR_EVENT: {
             const auto& scalar = event.data.scalar;
             Node node;
+            node.kind = NodeKind::Scalar;
             node.plain = scalar.style == YAML_PLAIN_SCALAR_STYLE;
             node.block = scalar.style == YAML_LITERAL_SCALAR_STYLE || scalar.style == YAML_FOLDED_SCALAR_STYLE;
+            node.style = styleOf(scalar.style);
             node.tag = scalar.tag ? reinterpret_cast<const char*>(scalar.tag) : "";
             node.text.assign(reinterpret_cast<const char*>(scalar.value), scalar.length);
-            add(std::move(node), mark, scalar.anchor);
+            const Span own = node.block ? withoutTrailingBreaks(span) : span;
+            add(std::move(node), mark, own, scalar.anchor);
             break;
         }
         case YAML_SEQUENCE_START_EVENT:
@@ -140,47 +180,98 @@ private:
             const auto* tag = mapping ? event.data.mapping_start.tag : event.data.sequence_start.tag;
             Node node;
             node.kind = mapping ? NodeKind::Mapping : NodeKind::Sequence;
+            node.flow = mapping ? event.data.mapping_start.style == YAML_FLOW_MAPPING_STYLE
+                                : event.data.sequence_start.style == YAML_FLOW_SEQUENCE_STYLE;
             node.tag = tag ? reinterpret_cast<const char*>(tag) : "";
-            const NodeId id = add(std::move(node), mark,
+            const NodeId id = add(std::move(node), mark, span,
                                   mapping ? event.data.mapping_start.anchor : event.data.sequence_start.anchor);
-            m_open.push_back({id, mapping});
+            m_open.push_back({id, mapping, std::nullopt, span.end});
             break;
         }
         case YAML_SEQUENCE_END_EVENT:
-            m_open.pop_back();
-            break;
         case YAML_MAPPING_END_EVENT:
-            finishMapping(m_open.back().id);
-            m_open.pop_back();
+            close(span);
             break;
         case YAML_ALIAS_EVENT:
-            alias(reinterpret_cast<const char*>(event.data.alias.anchor), mark);
+            alias(reinterpret_cast<const char*>(event.data.alias.anchor), mark, span);
             break;
         default:
             break;
         }
     }
 
-    NodeId add(Node node, Mark mark, const unsigned char* anchor)
+    // A block scalar's own lines end with its last character of text (or its
+    // header); the breaks and blank lines after it belong to what follows.
+    Span withoutTrailingBreaks(Span span) const
+    {
+        while (span.end > span.begin &&
+               std::string_view(" \t\r\n").find(m_text[span.end - 1]) != std::string_view::npos)
+            --span.end;
+        return span;
+    }
+
+    static ScalarStyle styleOf(yaml_scalar_style_t style)
+    {
+        switch (style) {
+        case YAML_SINGLE_QUOTED_SCALAR_STYLE:
+            return ScalarStyle::SingleQuoted;
+        case YAML_DOUBLE_QUOTED_SCALAR_STYLE:
+            return ScalarStyle::DoubleQuoted;
+        case YAML_LITERAL_SCALAR_STYLE:
+            return ScalarStyle::Literal;
+        case YAML_FOLDED_SCALAR_STYLE:
+            return ScalarStyle::Folded;
+        default:
+            return ScalarStyle::Plain;
+        }
+    }
+
+    NodeId add(Node node, Mark mark, Span span, const unsigned char* anchor)
     {
         node.mark = mark;
+        node.span = span;
+        node.anchored = anchor != nullptr;
         const auto id = static_cast<NodeId>(m_tree.nodes.size());
         m_tree.nodes.push_back(std::move(node));
         if (anchor)
             m_anchors[reinterpret_cast<const char*>(anchor)] = id;
-        attach(id);
+        attach(id, span, false);
         return id;
     }
 
-    void attach(NodeId id)
+    // A flow collection ends at its closing bracket, a block one with its last value.
+    void close(Span end)
     {
-        if (m_open.empty())
-            m_tree.root = id;
-        else
-            m_tree.nodes[m_open.back().id].children.push_back(id);
+        const Open open = m_open.back();
+        Node& node = m_tree.nodes[open.id];
+        node.span.end = node.flow ? end.end : std::max(open.lastEnd, node.span.end);
+        if (open.mapping)
+            finishMapping(open.id);
+        m_open.pop_back();
+        if (!m_open.empty())
+            m_open.back().lastEnd = std::max(m_open.back().lastEnd, m_tree.nodes[open.id].span.end);
     }
 
-    void alias(const std::string& name, Mark mark)
+    void attach(NodeId id, Span span, bool alias)
+    {
+        if (m_open.empty()) {
+            m_tree.root = id;
+            return;
+        }
+        Open& open = m_open.back();
+        m_tree.nodes[open.id].children.push_back(id);
+        open.lastEnd = std::max(open.lastEnd, span.end);
+        if (!open.mapping)
+            return;
+        if (!open.pendingKey) {
+            open.pendingKey = id;
+            return;
+        }
+        m_tree.nodes[open.id].entries.push_back(Entry{*open.pendingKey, id, span, alias});
+        open.pendingKey.reset();
+    }
+
+    void alias(const std::string& name, Mark mark, Span span)
     {
         const auto found = m_anchors.find(name);
         if (found == m_anchors.end()) {
@@ -200,7 +291,8 @@ private:
                 return;
             }
         }
-        attach(id);
+        m_tree.nodes[id].aliased = true;
+        attach(id, span, true);
     }
 
     // What makes two keys equal for the reader: the values they construct.
@@ -283,6 +375,8 @@ private:
         m_tree.nodes[id].children = std::move(result);
     }
 
+    std::string_view m_text;
+    Offsets m_offsets;
     Tree m_tree;
     std::vector<Open> m_open;
     std::unordered_map<std::string, NodeId> m_anchors;
@@ -306,7 +400,7 @@ std::variant<Tree, TreeError> parseYaml(std::string_view utf8)
                                  " 个字符,插件的 YAML 读取器不读这么长的文件"};
         }
     }
-    return Builder().build(utf8);
+    return Builder(utf8).build(utf8);
 }
 
 }  // namespace cofferon::yaml

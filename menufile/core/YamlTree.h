@@ -21,20 +21,48 @@ struct Mark {
     int column = 1;
 };
 
+// Where something stands in the text read: byte offsets, `end` past its last byte.
+struct Span {
+    std::uint32_t begin = 0;
+    std::uint32_t end = 0;
+};
+
 enum class NodeKind { Scalar, Sequence, Mapping };
 
+enum class ScalarStyle : std::uint8_t { Plain, SingleQuoted, DoubleQuoted, Literal, Folded };
+
 using NodeId = std::uint32_t;
+
+// One key and value of a mapping as the text writes them, merge keys
+// included; `valueSpan` is where this value stands, which for an alias is
+// the alias itself ("*name") rather than the node it names.
+struct Entry {
+    NodeId key = 0;
+    NodeId value = 0;
+    Span valueSpan;
+    bool alias = false;
+};
 
 struct Node {
     NodeKind kind = NodeKind::Scalar;
     bool plain = false;  // a scalar without quotes
     bool block = false;  // a literal ("|") or folded (">") scalar
+    ScalarStyle style = ScalarStyle::Plain;
+    bool flow = false;  // a collection in "[...]" or "{...}"
+    bool anchored = false;  // carries an anchor ("&name")
+    bool aliased = false;  // an alias or a merge key names it
     std::string tag;  // as the parser gives it: "", "!", "tag:yaml.org,2002:str", "!local"
     std::string text;  // a scalar's value (UTF-8)
     Mark mark;
+    // From its first character (an anchor or a tag included) past its last:
+    // a block collection ends with its last value, a block scalar after the
+    // line breaks and blank lines that follow its text.
+    Span span;
     // A sequence's items; a mapping's keys and values, alternating, merged.
     // An alias is the id of the node it names, so nodes may be shared.
     std::vector<NodeId> children;
+    // A mapping's own entries, in the order of the text, before merging.
+    std::vector<Entry> entries;
 };
 
 struct Tree {

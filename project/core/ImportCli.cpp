@@ -76,8 +76,8 @@ int runImportCli(const std::vector<std::string>& args, std::ostream& out, std::o
             err << "(可用 --encoding gb2312 改按 GB2312 读取)";
         err << "\n";
     }
-    for (const std::string& line : menu.notTakenOver)
-        err << options.input << ": " << line << "\n";
+    for (const ImportNote& note : menu.notTakenOver)
+        err << options.input << ": " << note.text << "\n";
     return code;
 }
 

@@ -93,7 +93,7 @@ std::optional<OutputEncoding> importMenuFile(MenuWindow& window, Dialogs& dialog
     if (!menu->notTakenOver.empty())
         text += QStringLiteral("\n以下内容没有导入:");
     for (std::size_t i = 0; i < menu->notTakenOver.size() && i < kListedLeftovers; ++i)
-        text += QStringLiteral("\n· ") + programText(menu->notTakenOver[i]);
+        text += QStringLiteral("\n· ") + programText(menu->notTakenOver[i].text);
     if (menu->notTakenOver.size() > kListedLeftovers)
         text += QStringLiteral("\n……另有 %1 项").arg(menu->notTakenOver.size() - kListedLeftovers);
     dialogs.message(window.dialogParent(), messageCaption(), text, MessageIcon::Information);

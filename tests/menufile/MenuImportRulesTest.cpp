@@ -158,8 +158,8 @@ TEST(MenuImportRules, ValuesAreWhatTheReaderSeesOrListed)
         const ImportedMenu& menu = std::get<ImportedMenu>(result);
         EXPECT_EQ(valueAt(menu.project, rule.what), rule.value) << rule.what;
         std::string notes;
-        for (const std::string& line : menu.notTakenOver)
-            notes += line + "\n";
+        for (const ImportNote& note : menu.notTakenOver)
+            notes += note.text + "\n";
         if (rule.note.empty()) {
             EXPECT_EQ(notes, "");
         } else {

@@ -96,7 +96,7 @@ TEST(MenuImport, EveryExportedMenuComesBackByteForByteInBothEncodings)
             if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; })) {
                 EXPECT_EQ(menu.encoding, encoding) << testing::PrintToString(bytes);
             }
-            EXPECT_TRUE(menu.notTakenOver.empty()) << bytes << menu.notTakenOver.front();
+            EXPECT_TRUE(menu.notTakenOver.empty()) << bytes << menu.notTakenOver.front().text;
             const auto again = menuFileBytes(menu.project.settings, menu.project.slots, encoding);
             ASSERT_TRUE(std::holds_alternative<std::string>(again)) << bytes;
             EXPECT_EQ(std::get<std::string>(again), bytes);
@@ -124,7 +124,8 @@ TEST(MenuImport, HandWrittenMenusInOtherStylesKeepEveryKnownValue)
 {
     const ImportedMenu menu = imported(test::readFile(COFFERON_TEST_DATA "/menus/hand-written.yml"));
     // The sword is no leather armour: its colour would never be written again.
-    EXPECT_EQ(menu.notTakenOver, std::vector<std::string>{"物品“sword”的 COLOR 只用于皮甲(ID 298–301),没有导入"});
+    EXPECT_EQ(noteLines(menu.notTakenOver),
+              std::vector<std::string>{"物品“sword”的 COLOR 只用于皮甲(ID 298–301),没有导入"});
     const MenuSettings& settings = menu.project.settings;
     EXPECT_EQ(settings.title, std::optional<std::string>("&6Hand \"made\""));
     EXPECT_EQ(settings.rowIndex, 1);
@@ -166,7 +167,7 @@ TEST(MenuImport, WhatCannotBeTakenOverIsListed)
         "物品“half”的 REQUIRED-ITEM 不是“物品, 数量”,没有导入这一项",
         "物品“half”的 NAME 中的换行已换成空格",
     };
-    EXPECT_EQ(menu.notTakenOver, expected);
+    EXPECT_EQ(noteLines(menu.notTakenOver), expected);
     EXPECT_EQ(menu.project.slots[1].id, "1");  // the first of two on one slot
     EXPECT_EQ(menu.project.slots[3].name, "two lines");
     EXPECT_TRUE(menu.project.slots[2].id.empty());
