@@ -1,9 +1,19 @@
 #include "document/core/SlotRecord.h"
 
 #include <cassert>
+#include <tuple>
 #include <utility>
 
 namespace cofferon {
+
+bool SlotRecord::operator==(const SlotRecord& other) const
+{
+    auto texts = [](const SlotRecord& r) {
+        return std::tie(r.lore, r.name, r.enchants, r.id, r.command, r.keepOpen, r.money, r.point, r.exp, r.item,
+                        r.amount, r.permission, r.viewPermission, r.color, r.head);
+    };
+    return texts(*this) == texts(other);
+}
 
 SlotRecord& SlotTable::operator[](int slot)
 {
@@ -29,7 +39,9 @@ void SlotTable::swapSlots(int first, int second)
 
 void SlotTable::copySlot(int from, int to)
 {
+    // A copy is a new item: the block stays with the record copied.
     (*this)[to] = (*this)[from];
+    (*this)[to].origin = 0;
 }
 
 }  // namespace cofferon

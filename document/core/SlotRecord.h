@@ -4,6 +4,7 @@
 // document text (GB18030); multi-line fields join their lines with "\r\n".
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 namespace cofferon {
@@ -24,8 +25,14 @@ struct SlotRecord {
     std::string viewPermission = {};
     std::string color = {};  // "r, g, b"
     std::string head = {};
+    // Where the record came from, not what it holds: counted from 1, the item
+    // block of the menu file read whose item this is, so that writing the
+    // file back keeps that block (its name and comments) wherever the slot
+    // moves; 0 for an item of no block, which the file gains as a new one.
+    std::uint32_t origin = 0;
 
-    bool operator==(const SlotRecord&) const = default;
+    // The fifteen texts; the origin does not count.
+    bool operator==(const SlotRecord& other) const;
 };
 
 inline constexpr int kSlotCount = 54;

@@ -5,6 +5,7 @@
 // plugin's YAML 1.1 reader sees them, and a list of what could not be taken
 // over.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -61,11 +62,21 @@ struct BlockPlace {
     std::array<std::optional<KeyPlace>, kSlotKeyCount> keys{};
 };
 
+// A mapping at the top of the file other than the settings: an item, as
+// the import read it, whether it took it or not.
+struct ItemBlock {
+    BlockPlace place;
+    int slot = 0;  // where its position puts it, in any row; 0 without a usable position and item ID
+    SlotRecord record;  // what it holds, as the slot would hold it
+    bool taken = false;  // the import put it in `slot`
+};
+
 struct MenuPlaces {
     std::optional<BlockPlace> settings;
     std::optional<BlockPlace> openingItem;
-    // The item block the import put in each slot (index 1..54).
-    std::array<std::optional<BlockPlace>, kSlotCount + 1> slots{};
+    std::vector<ItemBlock> blocks;  // in the order of the file
+    // Counted from 1 in `blocks`: the block the import put in each slot (1..54), or 0.
+    std::array<std::uint32_t, kSlotCount + 1> blockOfSlot{};
 };
 
 // The text of a menu file as read, kept to write it back in place.

@@ -56,7 +56,7 @@ std::optional<char32_t> firstUnsafe(std::string_view utf8)
 // leaves behind.
 class MenuReader {
 public:
-    explicit MenuReader(const yaml::Tree& tree) : m_tree(tree) {}
+    MenuReader(const yaml::Tree& tree, bool keepPlaces) : m_tree(tree), m_keepPlaces(keepPlaces) {}
 
     ImportedMenu read(NodeId root)
     {
@@ -337,14 +337,29 @@ private:
 
     void readItem(const std::string& name, BlockPlace place, NodeId nameNode)
     {
+        ItemBlock block;
+        block.place = std::move(place);
+        read(name, block, nameNode);
+        if (block.taken)
+            m_menu.project.slots[block.slot] = m_keepPlaces ? block.record : std::move(block.record);
+        if (!m_keepPlaces)
+            return;
+        m_places.blocks.push_back(std::move(block));
+        if (m_places.blocks.back().taken)
+            m_places.blockOfSlot[static_cast<std::size_t>(m_places.blocks.back().slot)] =
+                static_cast<std::uint32_t>(m_places.blocks.size());
+    }
+
+    void read(const std::string& name, ItemBlock& item, NodeId nameNode)
+    {
         const std::string block = "物品“" + name + "”";
-        SlotRecord record;
+        SlotRecord& record = item.record;
         std::optional<std::string> id;  // the item number as the reader reads it
         std::string idText;  // as written, for the note
         long long data = 0;
         long long x = 0;
         long long y = 0;
-        eachKey(place, kSlotKeys, block, [&](const SlotKey& key, NodeId value, const std::string& where) {
+        eachKey(item.place, kSlotKeys, block, [&](const SlotKey& key, NodeId value, const std::string& where) {
             if (key.field) {
                 if (auto taken = this->value(key.shape, value, where))
                     record.*key.field = std::move(*taken);
@@ -375,38 +390,41 @@ private:
         if (data > 0)
             record.id += ":" + numberToText(data);
         if (!id || !isValidItemId(record.id)) {
-            const auto idNode = place.keys[kIdKey];
+            const auto idNode = item.place.keys[kIdKey];
             note(NoteKind::Item, idNode ? idNode->value : nameNode,
                  block + "的 ID“" + (id ? record.id : idText) + "”不是物品ID,没有导入");
             return;
         }
-        if (y > rows) {
+        item.slot = slotAt(static_cast<int>(y), static_cast<int>(x));
+        const auto parts = parseItemId(record.id);
+        const bool shown = y <= rows;
+        if (!record.color.empty() && !(parts->id >= 298 && parts->id <= 301)) {
+            if (shown)
+                note(NoteKind::Value, item.place.keys[kColourKey]->value,
+                     block + "的 COLOR 只用于皮甲(ID 298–301),没有导入");
+            record.color.clear();
+        }
+        if (!record.head.empty() && record.id != "397:3") {
+            if (shown)
+                note(NoteKind::Value, item.place.keys[kSkullKey]->value,
+                     block + "的 SKULL-OWNER 只用于玩家头颅(397:3),没有导入");
+            record.head.clear();
+        }
+        if (!shown) {
             note(NoteKind::OutsideRows, nameNode,
                  block + "在第 " + numberToText(y) + " 行,菜单只有 " + numberToText(static_cast<long long>(rows)) +
                      " 行,没有导入");
             return;
         }
-        const auto parts = parseItemId(record.id);
-        if (!record.color.empty() && !(parts->id >= 298 && parts->id <= 301)) {
-            note(NoteKind::Value, place.keys[kColourKey]->value, block + "的 COLOR 只用于皮甲(ID 298–301),没有导入");
-            record.color.clear();
-        }
-        if (!record.head.empty() && record.id != "397:3") {
-            note(NoteKind::Value, place.keys[kSkullKey]->value,
-                 block + "的 SKULL-OWNER 只用于玩家头颅(397:3),没有导入");
-            record.head.clear();
-        }
-        const int slot = slotAt(static_cast<int>(y), static_cast<int>(x));
-        std::optional<std::string>& holder = m_holders[static_cast<std::size_t>(slot - 1)];
+        std::optional<std::string>& holder = m_holders[static_cast<std::size_t>(item.slot - 1)];
         if (holder) {
             note(NoteKind::DuplicatePosition, nameNode,
-                 block + "与物品“" + *holder + "”都在第 " + numberToText(static_cast<long long>(slot)) +
+                 block + "与物品“" + *holder + "”都在第 " + numberToText(static_cast<long long>(item.slot)) +
                      " 格,没有导入");
             return;
         }
         holder = name;
-        m_menu.project.slots[slot] = std::move(record);
-        m_places.slots[static_cast<std::size_t>(slot)] = place;
+        item.taken = true;
     }
 
     // A position: a whole number, else 0, which no slot has (the item's note says so).
@@ -437,6 +455,7 @@ private:
     }
 
     const yaml::Tree& m_tree;
+    bool m_keepPlaces;
     ImportedMenu m_menu;
     MenuPlaces m_places;
     std::array<std::optional<std::string>, kSlotCount> m_holders{};  // the item names by slot
@@ -478,7 +497,7 @@ std::variant<ImportedMenu, NotAMenu> readMenu(const yaml::Tree& tree, MenuPlaces
         return NotAMenu{root.mark.line, root.mark.column, "最外层不是“键: 值”的映射,不是菜单文件"};
     if (auto refused = refusedValue(tree))
         return std::move(*refused);
-    MenuReader reader(tree);
+    MenuReader reader(tree, places != nullptr);
     ImportedMenu menu = reader.read(*tree.root);
     if (places)
         *places = reader.takePlaces();

@@ -14,14 +14,7 @@ namespace {
 
 constexpr std::string_view kEol = "\r\n";
 
-// Where a value stands, for the message that refuses it: the slot (0 for the
-// menu's own settings), the box the user fills in and the key in the file.
-struct Place {
-    int slot = 0;
-    std::string_view box;
-    std::string_view key;
-    int line = 0;  // lore lines count from 1
-};
+using Place = ValuePlace;
 
 std::string describe(const Place& place)
 {
@@ -101,10 +94,8 @@ public:
     {
         if (m_refusal)
             return;
-        if (!isMenuNumber(value, kind)) {
-            const std::string_view allowed =
-                kind == NumberKind::Decimal ? "只能填写整数或小数,如 100、-5、2.5" : "只能填写整数,如 100、-5";
-            refuse(describe(place) + "不是数字," + std::string(allowed) + std::string(kNotWritten));
+        if (auto refusal = numberRefusal(value, kind == NumberKind::Decimal, place)) {
+            m_refusal = std::move(refusal);
             return;
         }
         line(std::string(prefix) + plainNumber(value));
@@ -122,31 +113,9 @@ private:
     {
         if (m_refusal)
             return false;
-        if (const auto unsafe = firstUnsafeCharacter(value)) {
-            refuse(describe(place) + "含有菜单文件无法保存的控制字符 " + codePointText(*unsafe) +
-                   std::string(kNotWritten));
-            return false;
-        }
-        if (m_encoding == OutputEncoding::Utf8) {
-            if (const auto bad = firstUnconvertibleCharacter(value)) {
-                refuse(describe(place) + "含有无法转换为 UTF-8 的字节 " + hexBytes(*bad) + std::string(kNotWritten) +
-                       "可改用 GB2312 格式导出。");
-                return false;
-            }
-        } else if (m_encoding == OutputEncoding::Gb2312) {
-            if (const auto bad = firstNonGbkCharacter(value)) {
-                const auto shown = gb18030ToUtf8(*bad);
-                refuse(describe(place) +
-                       (shown ? "含有 GB2312 格式无法保存的字符“" + *shown + "”"
-                              : "含有无法识别的字节 " + hexBytes(*bad)) +
-                       std::string(kNotWritten) + (shown ? "请改用 UTF-8 格式导出。" : ""));
-                return false;
-            }
-        }
-        return true;
+        m_refusal = textRefusal(value, place, m_encoding);
+        return !m_refusal;
     }
-
-    void refuse(std::string message) { m_refusal = Refusal{std::move(message)}; }
 
     std::optional<OutputEncoding> m_encoding;
     std::string m_text;
@@ -210,6 +179,36 @@ bool takesLeatherColour(const ItemIdParts& parts)
 bool takesSkullOwner(std::string_view id)
 {
     return id == "397:3";
+}
+
+std::optional<Refusal> textRefusal(std::string_view value, const ValuePlace& place,
+                                   std::optional<OutputEncoding> encoding)
+{
+    if (const auto unsafe = firstUnsafeCharacter(value))
+        return Refusal{describe(place) + "含有菜单文件无法保存的控制字符 " + codePointText(*unsafe) +
+                       std::string(kNotWritten)};
+    if (encoding == OutputEncoding::Utf8) {
+        if (const auto bad = firstUnconvertibleCharacter(value))
+            return Refusal{describe(place) + "含有无法转换为 UTF-8 的字节 " + hexBytes(*bad) +
+                           std::string(kNotWritten) + "可改用 GB2312 格式导出。"};
+    } else if (encoding == OutputEncoding::Gb2312) {
+        if (const auto bad = firstNonGbkCharacter(value)) {
+            const auto shown = gb18030ToUtf8(*bad);
+            return Refusal{
+                describe(place) +
+                (shown ? "含有 GB2312 格式无法保存的字符“" + *shown + "”" : "含有无法识别的字节 " + hexBytes(*bad)) +
+                std::string(kNotWritten) + (shown ? "请改用 UTF-8 格式导出。" : "")};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<Refusal> numberRefusal(std::string_view value, bool decimal, const ValuePlace& place)
+{
+    if (isMenuNumber(value, decimal ? NumberKind::Decimal : NumberKind::Integer))
+        return std::nullopt;
+    const std::string_view allowed = decimal ? "只能填写整数或小数,如 100、-5、2.5" : "只能填写整数,如 100、-5";
+    return Refusal{describe(place) + "不是数字," + std::string(allowed) + std::string(kNotWritten)};
 }
 
 std::string quoteYaml(std::string_view value)

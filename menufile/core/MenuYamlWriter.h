@@ -17,6 +17,8 @@ enum class OutputEncoding { Utf8, Gb2312 };
 // A refusal to go on, carrying the message the user is shown (UTF-8).
 struct Refusal {
     std::string message;
+
+    bool operator==(const Refusal&) const = default;
 };
 
 // The YAML text in the document's encoding, every line ended by "\r\n", or
@@ -36,5 +38,23 @@ bool takesSkullOwner(std::string_view id);
 // Single-quoted YAML scalar content: a quote inside is written twice, so a
 // value such as It's stays one valid scalar.
 std::string quoteYaml(std::string_view value);
+
+// Where a value stands, to name it in a refusal: the slot (0 for the menu's
+// own settings), the box the user fills in, the key in the file and, for a
+// lore, its line counted from 1.
+struct ValuePlace {
+    int slot = 0;
+    std::string_view box;
+    std::string_view key;
+    int line = 0;
+};
+
+// Why a menu file cannot hold this document text as a value, as the export
+// says it; nothing when it can. With an encoding, its characters are checked too.
+std::optional<Refusal> textRefusal(std::string_view value, const ValuePlace& place,
+                                   std::optional<OutputEncoding> encoding);
+
+// Why this is no number the menu file can hold; nothing when it is one.
+std::optional<Refusal> numberRefusal(std::string_view value, bool decimal, const ValuePlace& place);
 
 }  // namespace cofferon

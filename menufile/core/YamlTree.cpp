@@ -261,8 +261,10 @@ private:
         Open& open = m_open.back();
         m_tree.nodes[open.id].children.push_back(id);
         open.lastEnd = std::max(open.lastEnd, span.end);
-        if (!open.mapping)
+        if (!open.mapping) {
+            m_tree.nodes[open.id].entries.push_back(Entry{id, id, span, alias});
             return;
+        }
         if (!open.pendingKey) {
             open.pendingKey = id;
             return;

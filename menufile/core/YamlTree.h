@@ -61,7 +61,8 @@ struct Node {
     // A sequence's items; a mapping's keys and values, alternating, merged.
     // An alias is the id of the node it names, so nodes may be shared.
     std::vector<NodeId> children;
-    // A mapping's own entries, in the order of the text, before merging.
+    // A mapping's own entries, in the order of the text, before merging; a
+    // sequence's items, each its own key.
     std::vector<Entry> entries;
 };
 
