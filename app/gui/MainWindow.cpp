@@ -18,9 +18,11 @@
 #include <QTextEdit>
 
 #include "document/core/ItemId.h"
+#include "document/core/ReadFile.h"
 #include "document/core/Text.h"
 #include "editor/gui/SlotEditor.h"
 #include "menufile/core/MenuFileReport.h"
+#include "menufile/core/MenuOnto.h"
 #include "menufile/gui/ExportCommand.h"
 #include "preview/core/GridGeometry.h"
 #include "preview/core/SlotIcon.h"
@@ -69,7 +71,9 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
       m_dialogs(dialogs),
       m_recovery(
           [this] {
-              return recoveryText(WholeMenu{menuSettings(), m_document.slots}, m_currentFile);
+              return recoveryText(WholeMenu{menuSettings(), m_document.slots}, m_currentFile,
+                                  m_menuFile && m_menuFile->text ? std::string_view(m_menuFile->text->bytes)
+                                                                 : std::string_view());
           },
           this)
 {
@@ -311,24 +315,53 @@ void MainWindow::showOutputFormatMenu()
 
 bool MainWindow::exportAs(OutputEncoding encoding)
 {
+    const auto path = askMenuFileName(this, m_dialogs);
+    return path && writeMenuTo(*path, encoding);
+}
+
+bool MainWindow::writeMenuTo(const std::string& path, OutputEncoding encoding)
+{
     const MenuSettings settings = menuSettings();
-    const auto written = exportMenu(this, m_dialogs, settings, m_document.slots, encoding, m_write);
+    const auto written = writeMenuFile(
+        this, m_dialogs, WholeMenu{settings, m_document.slots},
+        m_currentFile && m_currentFile->kind == FileKind::Menu ? m_menuFile.get() : nullptr, encoding, path, m_write);
     if (!written)
         return false;
-    setCurrentFile(CurrentFile{*written, FileKind::Menu, encoding},
-                   WholeMenu{comparable(settings), slotsInMenuFile(settings, m_document.slots)});
+    // The blocks of the file have new numbers: the records' origins follow them.
+    m_history.renumberOrigins(written->blockNumbers);
+    if (written->file && written->file->text)
+        stampOrigins(m_document.slots, written->file->text->places);
+    m_menuFile = written->file;
+    // What the file leaves out stays unsaved work; a slot below the rows
+    // whose block the file keeps is saved with it.
+    SlotTable carried = slotsInMenuFile(settings, m_document.slots);
+    for (int slot = settings.rows() * kColumns + 1; slot <= kSlotCount; ++slot) {
+        if (m_document.slots[slot].origin != 0)
+            carried[slot] = m_document.slots[slot];
+    }
+    MenuSettings held = comparable(settings);
+    if (!held.openItem)
+        held.leftClick = held.rightClick = false;
+    setCurrentFile(CurrentFile{path, FileKind::Menu, encoding}, WholeMenu{held, carried});
     return true;
 }
 
-bool MainWindow::exportTo(const std::string& path, OutputEncoding encoding)
+bool MainWindow::mayOverwrite(const CurrentFile& file)
 {
-    const MenuSettings settings = menuSettings();
-    if (!exportMenuTo(this, m_dialogs, settings, m_document.slots, encoding, path, m_write))
-        return false;
-    // What the file leaves out stays unsaved work.
-    setCurrentFile(CurrentFile{path, FileKind::Menu, encoding},
-                   WholeMenu{comparable(settings), slotsInMenuFile(settings, m_document.slots)});
-    return true;
+    if (!m_menuFile || !m_menuFile->text)
+        return true;
+    const auto onDisk = readWholeFile(file.path);
+    if (!std::holds_alternative<std::string>(onDisk) || std::get<std::string>(onDisk) == m_menuFile->text->bytes)
+        return true;
+    const int answer = m_dialogs.question(
+        this, QStringLiteral("提示"), QStringLiteral("“%1”在打开后被其他程序改过").arg(fileName(file.path)),
+        {QStringLiteral("覆盖"), QStringLiteral("重新读取"), QStringLiteral("取消")}, 2, 2);
+    if (answer == 1) {
+        // The file as it is now replaces the work, as an open does.
+        if (const auto opened = openFileCommand(*this, m_dialogs, file.path, true))
+            adoptOpenedFile(*opened);
+    }
+    return answer == 0;
 }
 
 bool MainWindow::save()
@@ -337,7 +370,7 @@ bool MainWindow::save()
         return saveProjectAs();
     const CurrentFile file = *m_currentFile;
     if (file.kind == FileKind::Menu)
-        return exportTo(file.path, file.encoding);
+        return mayOverwrite(file) && writeMenuTo(file.path, file.encoding);
     if (!saveProjectTo(*this, m_document, m_dialogs, file.path, m_write))
         return false;
     setCurrentFile(file, currentMenu());
@@ -356,18 +389,50 @@ bool MainWindow::saveProjectAs()
     const auto written = saveProjectCommand(*this, m_document, m_dialogs, m_write);
     if (!written)
         return false;
+    // Once: what only the menu file held, a project file does not.
+    const bool keptKeys = m_menuFile &&
+        std::any_of(m_menuFile->notTakenOver.begin(), m_menuFile->notTakenOver.end(),
+                    [](const ImportNote& note) { return note.kind == NoteKind::UnknownKey; });
+    if (keptKeys && !std::exchange(m_toldOfKeptKeys, true)) {
+        m_dialogs.message(this, messageCaption(),
+                          QStringLiteral("配置文件不保存菜单文件中本工具不编辑的键,它们只在写回菜单文件时保留。"),
+                          MessageIcon::Information);
+    }
+    m_menuFile.reset();
     setCurrentFile(written, currentMenu());
     return true;
 }
 
+MainWindow::SaveAnswer MainWindow::askToSave()
+{
+    switch (m_dialogs.question(this, QStringLiteral("提示"), QStringLiteral("保存对当前配置的更改吗?"),
+                               {QStringLiteral("保存"), QStringLiteral("不保存"), QStringLiteral("取消")}, 0, 2)) {
+    case 0:
+        return save() ? SaveAnswer::Saved : SaveAnswer::Cancelled;
+    case 1:
+        return SaveAnswer::Discarded;
+    default:
+        return SaveAnswer::Cancelled;
+    }
+}
+
+bool MainWindow::mayReplaceWork()
+{
+    return !m_modified || askToSave() != SaveAnswer::Cancelled;
+}
+
 void MainWindow::open()
 {
+    if (!mayReplaceWork())
+        return;
     if (const auto opened = loadProjectCommand(*this, m_dialogs))
         adoptOpenedFile(*opened);
 }
 
 bool MainWindow::openFile(const QString& path)
 {
+    if (!mayReplaceWork())
+        return false;
     const auto opened =
         openFileCommand(*this, m_dialogs, QFile::encodeName(QFileInfo(path).absoluteFilePath()).toStdString(), true);
     if (opened)
@@ -375,12 +440,17 @@ bool MainWindow::openFile(const QString& path)
     return opened.has_value();
 }
 
-void MainWindow::adoptOpenedFile(const CurrentFile& file)
+void MainWindow::adoptOpenedFile(const OpenedFile& opened)
 {
+    const CurrentFile& file = opened.file;
     // Any file reads as a project, but Ctrl+S must not write a project over
     // a picture or a text that was opened by mistake: only a file named as a
     // project becomes the current file.
     const bool projectName = asciiLower(rightPart(file.path, 4)) == ".ini";
+    m_menuFile = opened.menu;
+    m_toldOfKeptKeys = false;
+    // Undo never crosses into the work of another file.
+    m_history.clear();
     setCurrentFile(file.kind == FileKind::Menu || projectName ? std::optional(file) : std::nullopt,
                    WholeMenu{m_settingsShown, m_document.slots});
 }
@@ -440,6 +510,13 @@ bool MainWindow::offerRecovery()
 {
     return m_recovery.offerAbandoned(this, m_dialogs, [this](const RecoveredWork& work) {
         changeDocument([&] { showMenu(work.menu, 1, EmptyTexts::ShowHint); }, true);
+        m_menuFile.reset();
+        if (work.file && work.file->kind == FileKind::Menu && !work.menuFile.empty()) {
+            // Still written onto the file it came from, as that file was then.
+            auto read = importMenuText(work.menuFile, work.file->encoding);
+            if (auto* menu = std::get_if<ImportedMenu>(&read))
+                m_menuFile = std::make_shared<const ImportedMenu>(std::move(*menu));
+        }
         setCurrentFile(work.file, std::nullopt);
     });
 }
@@ -453,11 +530,10 @@ bool MainWindow::commitData(bool mayAsk)
         m_closing = Closing::KeepRecovery;
         return true;
     }
-    switch (m_dialogs.question(this, QStringLiteral("提示"), QStringLiteral("保存对当前配置的更改吗?"),
-                               {QStringLiteral("保存"), QStringLiteral("不保存"), QStringLiteral("取消")}, 0, 2)) {
-    case 0:
-        return save();
-    case 1:
+    switch (askToSave()) {
+    case SaveAnswer::Saved:
+        return true;
+    case SaveAnswer::Discarded:
         m_closing = Closing::Discard;
         return true;
     default:

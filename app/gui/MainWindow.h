@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "document/core/AtomicFile.h"
@@ -10,6 +11,7 @@
 #include "document/core/History.h"
 #include "document/core/MenuSettings.h"
 #include "menufile/core/MenuEncoding.h"
+#include "menufile/core/MenuImport.h"
 #include "project/core/CurrentFile.h"
 #include "project/gui/MenuWindow.h"
 #include "project/gui/RecoveryKeeper.h"
@@ -111,8 +113,18 @@ private:
     void dragSlot(int from, int to, bool copy);
 
     WholeMenu currentMenu() const;
-    bool exportTo(const std::string& path, OutputEncoding encoding);
-    void adoptOpenedFile(const CurrentFile& file);
+    // Writes the menu file `path`: onto the menu file the work came from
+    // where there is one, else with the tool's own writer. True when written.
+    bool writeMenuTo(const std::string& path, OutputEncoding encoding);
+    // Before Ctrl+S writes the menu file again: false when another program
+    // changed it since and the user does not want it overwritten.
+    bool mayOverwrite(const CurrentFile& file);
+    // Before the work is replaced: false when the user keeps it.
+    bool mayReplaceWork();
+    // "保存对当前配置的更改吗?", and the save when that is the answer.
+    enum class SaveAnswer { Saved, Discarded, Cancelled };
+    SaveAnswer askToSave();
+    void adoptOpenedFile(const struct OpenedFile& opened);
     // The work now matches `holds`, what the file keeps of it; nullopt: no file does.
     void setCurrentFile(const std::optional<CurrentFile>& file, std::optional<WholeMenu> holds);
     void updateTitle();
@@ -126,6 +138,10 @@ private:
     bool m_centred = false;
 
     std::optional<CurrentFile> m_currentFile;
+    // The menu file the work is written onto, as last read or written, while
+    // the current file is a menu file.
+    std::shared_ptr<const ImportedMenu> m_menuFile;
+    bool m_toldOfKeptKeys = false;  // that a project file leaves out what only the menu file keeps
     std::optional<WholeMenu> m_saved;  // settings with empty texts absent
     MenuSettings m_settingsShown;  // of the last whole menu shown, as m_saved holds them
     bool m_modified = false;

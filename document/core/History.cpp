@@ -48,4 +48,17 @@ void History::clear()
     m_done = 0;
 }
 
+void History::renumberOrigins(const std::vector<std::uint32_t>& numbers)
+{
+    auto renumber = [&](SlotRecord& record) {
+        record.origin = record.origin < numbers.size() ? numbers[record.origin] : 0;
+    };
+    for (Step& step : m_steps) {
+        for (SlotChange& change : step.slots) {
+            renumber(change.before);
+            renumber(change.after);
+        }
+    }
+}
+
 }  // namespace cofferon

@@ -5,6 +5,7 @@
 // steps cost what they changed and no more.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -46,6 +47,10 @@ public:
     const Step* redo();
 
     void clear();
+
+    // After a menu file is written, its item blocks have new numbers: every
+    // record's origin counts in them (numbers[old], 0 for a block gone).
+    void renumberOrigins(const std::vector<std::uint32_t>& numbers);
 
 private:
     std::vector<Step> m_steps;

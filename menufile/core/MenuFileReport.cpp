@@ -95,6 +95,13 @@ std::vector<std::string> menuFileOmissions(const MenuSettings& settings, const S
 {
     const int rows = shownRows(settings);
     std::vector<std::string> lines;
+    // The click switches belong to the opening item's block, which is only written with an item.
+    if (!settings.openItem && (settings.leftClick || settings.rightClick)) {
+        const std::string clicks = settings.leftClick && settings.rightClick ? "左键开启和右键开启"
+            : settings.leftClick                                             ? "左键开启"
+                                                                             : "右键开启";
+        lines.push_back("没有开启菜单的物品(物品ID)," + clicks + "不会写入");
+    }
     for (int slot = 1; slot <= kSlotCount; ++slot) {
         const SlotLoss loss = lossOf(slot, slots[slot], rows);
         if (loss.any())

@@ -12,7 +12,8 @@
 
 namespace cofferon {
 
-// One line (UTF-8) for each slot that loses something, in slot order: a slot
+// One line (UTF-8) for the click switches when there is no opening item to
+// carry them, then one for each slot that loses something, in slot order: a slot
 // with content in a row the menu does not show, one with content but no
 // valid item ID, and in the slots written a required item without its amount
 // or the reverse, a leather colour on an item that is not leather armour, a

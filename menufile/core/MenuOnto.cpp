@@ -9,6 +9,7 @@
 #include "document/core/Codec.h"
 #include "document/core/ItemId.h"
 #include "document/core/Text.h"
+#include "menufile/core/MenuEncoding.h"
 #include "menufile/core/MenuFileReport.h"
 #include "menufile/core/MenuValues.h"
 #include "menufile/core/TextEdits.h"
@@ -1057,6 +1058,45 @@ std::variant<std::string, Refusal> canonical(const WholeMenu& menu)
     return writeMenuYaml(menu.settings, menu.slots);
 }
 
+// Counted from 1: the block that holds the slot's item, the one the import
+// took or, below the menu's rows, the one whose position is that slot.
+std::uint32_t blockAt(const MenuPlaces& places, int slot)
+{
+    if (const std::uint32_t taken = places.blockOfSlot[static_cast<std::size_t>(slot)])
+        return taken;
+    for (std::size_t block = 0; block < places.blocks.size(); ++block) {
+        if (places.blocks[block].slot == slot && !places.blocks[block].taken)
+            return static_cast<std::uint32_t>(block + 1);
+    }
+    return 0;
+}
+
+// The bytes to write, once they read back as the menu to write.
+std::variant<MenuOnto, Refusal> readBack(std::string bytes, OutputEncoding encoding, const WholeMenu& expected,
+                                         const std::vector<ItemBlock>& blocks, const std::vector<int>& claimant)
+{
+    auto again = importMenuText(bytes, encoding);
+    auto* read = std::get_if<ImportedMenu>(&again);
+    if (!read)
+        return Refusal{std::string(kCannot) + "改后的文件读不出来(" + describeNotAMenu(std::get<NotAMenu>(again)) +
+                       "),文件没有写入。"};
+    if (canonical(read->project) != canonical(expected)) {
+        std::string where = "菜单设置";
+        for (int slot = 1; slot <= kSlotCount; ++slot) {
+            if (!(read->project.slots[slot] == expected.slots[slot])) {
+                where = "第 " + numberToText(static_cast<long long>(slot)) + " 格";
+                break;
+            }
+        }
+        return Refusal{std::string(kCannot) + "改后的文件读出来的" + where + "与窗口中的不一样,文件没有写入。"};
+    }
+    MenuOnto result{std::move(bytes), {}, {0}};
+    for (std::size_t block = 0; block < blocks.size(); ++block)
+        result.blockNumbers.push_back(claimant[block] > 0 ? blockAt(read->text->places, claimant[block]) : 0);
+    result.readBack = std::move(*read);
+    return result;
+}
+
 }  // namespace
 
 BlockClaims claimsByPosition(const MenuPlaces& places)
@@ -1120,6 +1160,18 @@ std::variant<MenuOnto, Refusal> writeMenuOnto(const ImportedMenu& read, const Wh
         }
     }
 
+    // A file this tool wrote is written again as the tool writes it: in slot
+    // order, as a new export of the menu would be.
+    std::string bytes;
+    if (const auto own = menuFileBytes(read.project.settings, read.project.slots, read.encoding);
+        std::holds_alternative<std::string>(own) && std::get<std::string>(own) == read.text->bytes) {
+        auto made = menuFileBytes(settings, menu.slots, encoding);
+        if (auto* refusal = std::get_if<Refusal>(&made))
+            return std::move(*refusal);
+        bytes = std::get<std::string>(std::move(made));
+        return readBack(std::move(bytes), encoding, expected, blocks, claimant);
+    }
+
     Onto onto(read, encoding);
     onto.settings(asRead(read.project.settings), settings);
     for (std::size_t block = 0; block < blocks.size(); ++block) {
@@ -1137,7 +1189,6 @@ std::variant<MenuOnto, Refusal> writeMenuOnto(const ImportedMenu& read, const Wh
     if (!edits)
         return *onto.refusal();
 
-    std::string bytes;
     if (sameEncoding && encoding == OutputEncoding::Gb2312) {
         auto edited = gbkEdited(read.text->bytes, read.text->utf8, *edits);
         if (!edited)
@@ -1160,38 +1211,29 @@ std::variant<MenuOnto, Refusal> writeMenuOnto(const ImportedMenu& read, const Wh
         bytes = (read.text->byteOrderMark ? std::string(kByteOrderMark) : std::string()) + text;
     }
 
-    auto again = importMenuText(bytes, encoding);
-    auto* readBack = std::get_if<ImportedMenu>(&again);
-    if (!readBack)
-        return Refusal{std::string(kCannot) + "改后的文件读不出来(" + describeNotAMenu(std::get<NotAMenu>(again)) +
-                       ")"};
-    if (canonical(readBack->project) != canonical(expected)) {
-        std::string where = "菜单设置";
-        for (int slot = 1; slot <= kSlotCount; ++slot) {
-            if (!(readBack->project.slots[slot] == expected.slots[slot])) {
-                where = "第 " + numberToText(static_cast<long long>(slot)) + " 格";
-                break;
-            }
-        }
-        return Refusal{std::string(kCannot) + "改后的文件读出来的" + where + "与窗口中的不一样,文件没有写入。"};
-    }
-    MenuOnto result{std::move(bytes), std::move(*readBack), {0}};
-    std::uint32_t number = 0;
-    for (std::size_t block = 0; block < blocks.size(); ++block)
-        result.blockNumbers.push_back(claimant[block] > 0 || !blocks[block].taken ? ++number : 0);
-    return result;
+    return readBack(std::move(bytes), encoding, expected, blocks, claimant);
 }
 
 void stampOrigins(SlotTable& slots, const MenuPlaces& written)
 {
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        std::uint32_t origin = written.blockOfSlot[static_cast<std::size_t>(slot)];
-        for (std::size_t block = 0; origin == 0 && block < written.blocks.size(); ++block) {
-            if (written.blocks[block].slot == slot && !written.blocks[block].taken)
-                origin = static_cast<std::uint32_t>(block + 1);
-        }
-        slots[slot].origin = origin;
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        slots[slot].origin = blockAt(written, slot);
+}
+
+WholeMenu menuToEdit(const ImportedMenu& read)
+{
+    WholeMenu menu = read.project;
+    if (!read.text)
+        return menu;
+    const MenuPlaces& places = read.text->places;
+    const int shown = std::clamp(menu.settings.rows(), 1, kMaxRows) * kColumns;
+    for (std::size_t block = 0; block < places.blocks.size(); ++block) {
+        const ItemBlock& item = places.blocks[block];
+        if (!item.taken && item.slot > shown && !isValidItemId(menu.slots[item.slot].id))
+            menu.slots[item.slot] = item.record;
     }
+    stampOrigins(menu.slots, places);
+    return menu;
 }
 
 }  // namespace cofferon

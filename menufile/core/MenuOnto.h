@@ -47,6 +47,11 @@ struct MenuOnto {
 std::variant<MenuOnto, Refusal> writeMenuOnto(const ImportedMenu& read, const WholeMenu& menu,
                                               const BlockClaims& claims, OutputEncoding encoding);
 
+// The menu of a file as the window edits it: what the import took, each
+// record with its block as origin, and the items below the menu's rows in
+// the rows it hides (one for each slot), so that they stay in the file.
+WholeMenu menuToEdit(const ImportedMenu& read);
+
 // The origins of the records of `slots` as `written` numbers its blocks: a
 // slot holds the block the import put there (or, below the menu's rows,
 // the block whose position is that slot).

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "menufile/core/MenuFileReport.h"
+#include "menufile/core/MenuOnto.h"
 #include "ui/core/Layout.h"
 #include "ui/gui/Dialogs.h"
 #include "ui/gui/DocText.h"
@@ -33,40 +34,55 @@ bool confirmOmissions(QWidget* parent, Dialogs& dialogs, const std::vector<std::
 
 }  // namespace
 
-std::optional<std::string> exportMenu(QWidget* parent, Dialogs& dialogs, const MenuSettings& settings,
-                                      const SlotTable& slots, OutputEncoding encoding, const WriteFunction& write)
+std::optional<std::string> askMenuFileName(QWidget* parent, Dialogs& dialogs)
 {
     const layout::Control* dialog = layout::findControl(layout::mainWindowLayout(), "输出对话框");
     const std::optional<QString> chosen = dialogs.saveFileName(parent, programText(dialog->caption));
     if (!chosen || chosen->isEmpty())
         return std::nullopt;
-    const std::string fileName = ymlFileName(QFile::encodeName(*chosen).toStdString());
-    if (!exportMenuTo(parent, dialogs, settings, slots, encoding, fileName, write))
-        return std::nullopt;
-    return fileName;
+    return ymlFileName(QFile::encodeName(*chosen).toStdString());
 }
 
-bool exportMenuTo(QWidget* parent, Dialogs& dialogs, const MenuSettings& settings, const SlotTable& slots,
-                  OutputEncoding encoding, const std::string& fileName, const WriteFunction& write)
+std::optional<WrittenMenu> writeMenuFile(QWidget* parent, Dialogs& dialogs, const WholeMenu& menu,
+                                         const ImportedMenu* onto, OutputEncoding encoding, const std::string& fileName,
+                                         const WriteFunction& write)
 {
     auto refuse = [&](const QString& text) {
         dialogs.message(parent, errorCaption(), text, MessageIcon::Warning);
-        return false;
+        return std::nullopt;
     };
 
-    auto bytes = menuFileBytes(settings, slots, encoding);
-    if (const auto* refusal = std::get_if<Refusal>(&bytes))
-        return refuse(programText(refusal->message));
-    if (!confirmOmissions(parent, dialogs, menuFileOmissions(settings, slots)))
-        return false;
+    WrittenMenu written;
+    std::string bytes;
+    if (onto && onto->text) {
+        auto result = writeMenuOnto(*onto, menu, claimsByOrigin(menu.slots, onto->text->places), encoding);
+        if (const auto* refusal = std::get_if<Refusal>(&result))
+            return refuse(programText(refusal->message));
+        auto& done = std::get<MenuOnto>(result);
+        bytes = std::move(done.bytes);
+        written.file = std::make_shared<const ImportedMenu>(std::move(done.readBack));
+        written.blockNumbers = std::move(done.blockNumbers);
+    } else {
+        auto made = menuFileBytes(menu.settings, menu.slots, encoding);
+        if (const auto* refusal = std::get_if<Refusal>(&made))
+            return refuse(programText(refusal->message));
+        bytes = std::get<std::string>(std::move(made));
+    }
+    if (!confirmOmissions(parent, dialogs, menuFileOmissions(menu.settings, menu.slots)))
+        return std::nullopt;
 
-    if (const auto error = writeFileAtomically(fileName, std::get<std::string>(bytes), write)) {
+    if (const auto error = writeFileAtomically(fileName, bytes, write)) {
         const QString shownName = QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(fileName)));
         return refuse(QStringLiteral("无法写入文件“%1”:%2\n配置未生成。")
                           .arg(shownName, programText(fileErrorText(error->code))));
     }
-    dialogs.message(parent, messageCaption(), QStringLiteral("配置已生成"), MessageIcon::Information);
-    return true;
+    if (!written.file) {
+        auto read = importMenuText(bytes, encoding);
+        if (auto* menuRead = std::get_if<ImportedMenu>(&read))
+            written.file = std::make_shared<const ImportedMenu>(std::move(*menuRead));
+        dialogs.message(parent, messageCaption(), QStringLiteral("配置已生成"), MessageIcon::Information);
+    }
+    return written;
 }
 
 }  // namespace cofferon

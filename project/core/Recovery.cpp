@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <utility>
@@ -65,9 +66,48 @@ std::string unescapePath(std::string_view escaped)
     return path;
 }
 
+constexpr std::string_view kBase64 = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+std::string toBase64(std::string_view bytes)
+{
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::size_t count = std::min<std::size_t>(3, bytes.size() - i);
+        std::uint32_t group = 0;
+        for (std::size_t j = 0; j < 3; ++j)
+            group = group << 8 | (j < count ? static_cast<unsigned char>(bytes[i + j]) : 0u);
+        for (std::size_t j = 0; j < 4; ++j)
+            out += j <= count ? kBase64[(group >> (18 - 6 * j)) & 0x3F] : '=';
+    }
+    return out;
+}
+
+// nullopt for text that is no base64.
+std::optional<std::string> fromBase64(std::string_view text)
+{
+    std::string out;
+    std::uint32_t group = 0;
+    int bits = 0;
+    for (const char c : text) {
+        if (c == '=')
+            break;
+        const std::size_t value = kBase64.find(c);
+        if (value == std::string_view::npos)
+            return std::nullopt;
+        group = group << 6 | static_cast<std::uint32_t>(value);
+        bits += 6;
+        if (bits >= 8) {
+            bits -= 8;
+            out += static_cast<char>((group >> bits) & 0xFF);
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
-std::string recoveryText(const WholeMenu& menu, const std::optional<CurrentFile>& file)
+std::string recoveryText(const WholeMenu& menu, const std::optional<CurrentFile>& file, std::string_view menuFile)
 {
     std::string text = projectText(menu.settings, menu.slots);
     text.append("[").append(kSection).append("]\r\n");
@@ -79,6 +119,17 @@ std::string recoveryText(const WholeMenu& menu, const std::optional<CurrentFile>
     text.append("file=").append(escapePath(file->path)).append("\r\n");
     if (file->kind == FileKind::Menu)
         text.append("encoding=").append(file->encoding == OutputEncoding::Gb2312 ? "gb2312" : "utf-8").append("\r\n");
+    if (file->kind == FileKind::Menu && !menuFile.empty()) {
+        std::string origins;
+        for (int slot = 1; slot <= kSlotCount; ++slot) {
+            if (const std::uint32_t origin = menu.slots[slot].origin) {
+                origins.append(origins.empty() ? "" : ",").append(numberToText(static_cast<long long>(slot)));
+                origins.append(":").append(numberToText(static_cast<long long>(origin)));
+            }
+        }
+        text.append("origins=").append(origins).append("\r\n");
+        text.append("source=").append(toBase64(menuFile)).append("\r\n");
+    }
     return text;
 }
 
@@ -98,6 +149,16 @@ std::optional<RecoveredWork> readRecoveryText(std::string_view bytes)
         current.encoding =
             file.value(kSection, "encoding", "") == "gb2312" ? OutputEncoding::Gb2312 : OutputEncoding::Utf8;
         work.file = current;
+    }
+    if (work.file && work.file->kind == FileKind::Menu) {
+        work.menuFile = fromBase64(file.value(kSection, "source", "")).value_or(std::string());
+        for (const std::string& pair : splitText(file.value(kSection, "origins", ""), ",")) {
+            const std::size_t colon = pair.find(':');
+            const long long slot = colon == std::string::npos ? 0 : textToInteger(pair.substr(0, colon));
+            if (slot >= 1 && slot <= kSlotCount)
+                work.menu.slots[static_cast<int>(slot)].origin =
+                    static_cast<std::uint32_t>(std::max(0LL, textToInteger(pair.substr(colon + 1))));
+        }
     }
     return work;
 }

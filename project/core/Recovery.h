@@ -19,14 +19,19 @@
 namespace cofferon {
 
 struct RecoveredWork {
-    WholeMenu menu;
+    WholeMenu menu;  // the records' origins included
     std::optional<CurrentFile> file;
+    // The menu file the work is written onto, as it was last read or
+    // written; empty when there is none.
+    std::string menuFile;
 };
 
 // The project file text of the menu, and a section "Recovery" naming the
-// current file, its kind and encoding (the path %-escaped, so any bytes fit).
-// The whole text loads as a project too.
-std::string recoveryText(const WholeMenu& menu, const std::optional<CurrentFile>& file);
+// current file, its kind and encoding (the path %-escaped, so any bytes fit),
+// the slots' origins and the bytes of `menuFile` (in base64), so that work
+// restored is still written onto the file it came from. The whole text
+// loads as a project too.
+std::string recoveryText(const WholeMenu& menu, const std::optional<CurrentFile>& file, std::string_view menuFile = {});
 
 // nullopt when the bytes are not a recovery file.
 std::optional<RecoveredWork> readRecoveryText(std::string_view bytes);

@@ -6,6 +6,7 @@
 #include "document/core/Document.h"
 #include "document/core/ReadFile.h"
 #include "menufile/core/MenuImport.h"
+#include "menufile/core/MenuOnto.h"
 #include "project/core/CommandLine.h"
 #include "project/core/ProjectFile.h"
 #include "project/gui/MenuWindow.h"
@@ -53,8 +54,21 @@ const ImportedMenu* chooseReading(QWidget* parent, Dialogs& dialogs, const Impor
     return chosen == 0 ? &menu : chosen == 1 ? &other : nullptr;
 }
 
-// The encoding the menu was read in, or nullopt when nothing changed.
-std::optional<OutputEncoding> importMenuFile(MenuWindow& window, Dialogs& dialogs, const std::string& path)
+// What a "消息" box says of the notes of one kind: a heading and a line each.
+QString listed(const QString& heading, const std::vector<const ImportNote*>& notes)
+{
+    if (notes.empty())
+        return QString();
+    QString text = QLatin1Char('\n') + heading;
+    for (std::size_t i = 0; i < notes.size() && i < kListedLeftovers; ++i)
+        text += QStringLiteral("\n· ") + programText(notes[i]->text);
+    if (notes.size() > kListedLeftovers)
+        text += QStringLiteral("\n……另有 %1 项").arg(notes.size() - kListedLeftovers);
+    return text;
+}
+
+// The menu as read, or nullptr when nothing changed.
+std::shared_ptr<const ImportedMenu> importMenuFile(MenuWindow& window, Dialogs& dialogs, const std::string& path)
 {
     auto bytes = readWholeFile(path);
     if (const auto* error = std::get_if<FileError>(&bytes)) {
@@ -62,15 +76,15 @@ std::optional<OutputEncoding> importMenuFile(MenuWindow& window, Dialogs& dialog
             window.dialogParent(), errorCaption(),
             QStringLiteral("无法读取菜单文件“%1”:%2\n当前的配置没有改动。").arg(shownName(path), errorText(*error)),
             MessageIcon::Warning);
-        return std::nullopt;
+        return nullptr;
     }
-    const auto imported = importMenu(std::get<std::string>(bytes));
+    const auto imported = importMenuText(std::get<std::string>(bytes));
     if (const auto* problem = std::get_if<NotAMenu>(&imported)) {
         dialogs.message(window.dialogParent(), errorCaption(),
                         QStringLiteral("“%1”不是菜单文件,%2\n当前的配置没有改动。")
                             .arg(shownName(path), programText(describeNotAMenu(*problem))),
                         MessageIcon::Warning);
-        return std::nullopt;
+        return nullptr;
     }
     const ImportedMenu& read = std::get<ImportedMenu>(imported);
     const ImportedMenu* menu = &read;
@@ -78,26 +92,29 @@ std::optional<OutputEncoding> importMenuFile(MenuWindow& window, Dialogs& dialog
     if (read.encodingChoice == EncodingChoice::Open) {
         menu = chooseReading(window.dialogParent(), dialogs, read);
         if (!menu)
-            return std::nullopt;
+            return nullptr;
         encoding = QStringLiteral("文件按 UTF-8 和 GB2312 读都说得通,已按所选的 %1 读取")
                        .arg(programText(encodingName(menu->encoding)));
     }
+    auto kept = std::make_shared<const ImportedMenu>(*menu);
     // A menu file is the whole menu: what it leaves out is empty or unchecked
     // afterwards (a project load keeps the boxes of absent values instead).
-    window.changeDocument([&] { window.showMenu(menu->project, 1, MenuWindow::EmptyTexts::ShowHint); }, true);
-    if (menu->notTakenOver.empty() && encoding.isEmpty())
-        return menu->encoding;
+    window.changeDocument([&] { window.showMenu(menuToEdit(*kept), 1, MenuWindow::EmptyTexts::ShowHint); }, true);
+    // What the tool does not edit stays in the file whenever it is written
+    // back; what it cannot take over is left as it stands there too.
+    std::vector<const ImportNote*> keptKeys;
+    std::vector<const ImportNote*> leftOut;
+    for (const ImportNote& note : kept->notTakenOver)
+        (note.kind == NoteKind::UnknownKey ? keptKeys : leftOut).push_back(&note);
+    if (kept->notTakenOver.empty() && encoding.isEmpty())
+        return kept;
     QString text = QStringLiteral("菜单已读取。");
     if (!encoding.isEmpty())
         text += QLatin1Char('\n') + encoding + QStringLiteral("。");
-    if (!menu->notTakenOver.empty())
-        text += QStringLiteral("\n以下内容没有导入:");
-    for (std::size_t i = 0; i < menu->notTakenOver.size() && i < kListedLeftovers; ++i)
-        text += QStringLiteral("\n· ") + programText(menu->notTakenOver[i].text);
-    if (menu->notTakenOver.size() > kListedLeftovers)
-        text += QStringLiteral("\n……另有 %1 项").arg(menu->notTakenOver.size() - kListedLeftovers);
+    text += listed(QStringLiteral("以下内容没有导入:"), leftOut);
+    text += listed(QStringLiteral("以下键本工具不编辑,写回原文件时保留:"), keptKeys);
     dialogs.message(window.dialogParent(), messageCaption(), text, MessageIcon::Information);
-    return menu->encoding;
+    return kept;
 }
 
 }  // namespace
@@ -129,7 +146,7 @@ bool saveProjectTo(MenuWindow& window, Document& document, Dialogs& dialogs, con
     return false;
 }
 
-std::optional<CurrentFile> loadProjectCommand(MenuWindow& window, Dialogs& dialogs)
+std::optional<OpenedFile> loadProjectCommand(MenuWindow& window, Dialogs& dialogs)
 {
     const std::optional<QString> chosen = dialogs.openFileName(
         window.dialogParent(), projectFilter() + QLatin1Char('|') + QString::fromUtf8(kMenuFileFilter));
@@ -138,8 +155,8 @@ std::optional<CurrentFile> loadProjectCommand(MenuWindow& window, Dialogs& dialo
     return openFileCommand(window, dialogs, QFile::encodeName(*chosen).toStdString(), false);
 }
 
-std::optional<CurrentFile> openFileCommand(MenuWindow& window, Dialogs& dialogs, const std::string& path,
-                                           bool missingIsError)
+std::optional<OpenedFile> openFileCommand(MenuWindow& window, Dialogs& dialogs, const std::string& path,
+                                          bool missingIsError)
 {
     const bool menuFile = isMenuFileName(path);
     const QString readFailure = menuFile ? QStringLiteral("无法读取菜单文件“%1”:%2\n当前的配置没有改动。")
@@ -150,10 +167,10 @@ std::optional<CurrentFile> openFileCommand(MenuWindow& window, Dialogs& dialogs,
         return std::nullopt;
     }
     if (menuFile) {
-        const auto encoding = importMenuFile(window, dialogs, path);
-        if (!encoding)
+        auto menu = importMenuFile(window, dialogs, path);
+        if (!menu)
             return std::nullopt;
-        return CurrentFile{path, FileKind::Menu, *encoding};
+        return OpenedFile{CurrentFile{path, FileKind::Menu, menu->encoding}, std::move(menu)};
     }
     auto read = readProjectFile(path);
     if (const auto* error = std::get_if<FileError>(&read)) {
@@ -163,7 +180,7 @@ std::optional<CurrentFile> openFileCommand(MenuWindow& window, Dialogs& dialogs,
     }
     window.changeDocument([&] { window.showMenu(std::get<ProjectData>(read), 1, MenuWindow::EmptyTexts::KeepBox); },
                           true);
-    return CurrentFile{path, FileKind::Project};
+    return OpenedFile{CurrentFile{path, FileKind::Project}, nullptr};
 }
 
 void copySlotCommand(Document& document)
@@ -176,6 +193,8 @@ void pasteSlotCommand(MenuWindow& window, Document& document)
     window.changeDocument(
         [&] {
             document.slots[document.currentSlot] = document.slotClipboard;
+            // A pasted slot is a new item of the menu file, whatever block the copy came from.
+            document.slots[document.currentSlot].origin = 0;
             // A pasted record without a valid item ID leaves the cell empty, as other ways of emptying a slot do.
             window.refreshCell(document.currentSlot);
             window.refreshPreview();

@@ -2,10 +2,12 @@
 
 // The project and slot commands of the main window.
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "document/core/AtomicFile.h"
+#include "menufile/core/MenuImport.h"
 #include "project/core/CurrentFile.h"
 
 namespace cofferon {
@@ -24,16 +26,22 @@ std::optional<CurrentFile> saveProjectCommand(MenuWindow& window, Document& docu
 bool saveProjectTo(MenuWindow& window, Document& document, Dialogs& dialogs, const std::string& path,
                    const WriteFunction& write = {});
 
+// A file the work now comes from.
+struct OpenedFile {
+    CurrentFile file;
+    std::shared_ptr<const ImportedMenu> menu;  // a menu file as read, with its text
+};
+
 // "读取配置": asks for a project file or a menu file, then opens it as
 // openFileCommand does. The file now shown, or nullopt when nothing changed.
-std::optional<CurrentFile> loadProjectCommand(MenuWindow& window, Dialogs& dialogs);
+std::optional<OpenedFile> loadProjectCommand(MenuWindow& window, Dialogs& dialogs);
 
 // Replaces the work with the project or menu file `path`: a menu file is
 // imported, and what it could not take over is listed. A file that cannot
 // be read, or is no menu, is reported and changes nothing; so is a file that
 // does not exist when `missingIsError`, and else it opens as an empty project.
-std::optional<CurrentFile> openFileCommand(MenuWindow& window, Dialogs& dialogs, const std::string& path,
-                                           bool missingIsError);
+std::optional<OpenedFile> openFileCommand(MenuWindow& window, Dialogs& dialogs, const std::string& path,
+                                          bool missingIsError);
 
 // The slot menu's "复制" and "粘贴", and "删除图标": whole records, on the current slot.
 void copySlotCommand(Document& document);

@@ -163,14 +163,6 @@ private Q_SLOTS:
 
     void everyKindOfStepIsUndoneAndRedone()
     {
-        const std::string project = m_dir->file("p.ini");
-        ProjectSettings settings;
-        settings.title = "Loaded";
-        settings.rowIndex = 2;
-        SlotTable loaded;
-        loaded[4] = {.name = "from file", .id = "1"};
-        test::writeFile(project, projectText(settings, loaded));
-
         fill(2, "two");
         click(2);
         setValue(find<QLineEdit>("菜单标题"), QStringLiteral("Mine"));
@@ -195,16 +187,6 @@ private Q_SLOTS:
                  find<QMenu>("复制粘贴")->findChild<QAction*>(QStringLiteral("粘贴"))->trigger();
              }},
             {"drag", [&] { drag(2, 5); }},
-            {"load",
-             [&] {
-                 m_dialogs.fileNames.push_back(QString::fromStdString(project));
-                 QTest::mouseClick(find<QPushButton>("读取配置"), Qt::LeftButton);
-             }},
-            {"import",
-             [&] {
-                 m_dialogs.fileNames.push_back(QStringLiteral(COFFERON_TEST_DATA "/worked-example.yml"));
-                 QTest::mouseClick(find<QPushButton>("读取配置"), Qt::LeftButton);
-             }},
             {"clear", [&] { QTest::mouseClick(find<QPushButton>("清空数据"), Qt::LeftButton); }},
         };
         for (const Step& step : steps) {
@@ -243,6 +225,28 @@ private Q_SLOTS:
             QVERIFY2(m_window->menuSettings() == settingsAfter, step.what);
             QCOMPARE(m_document.currentSlot, currentAfter);
             QCOMPARE(preview(), previewAfter);
+        }
+    }
+
+    // Undo never crosses into another file's work: an open, of a project or
+    // of a menu file, starts the history anew, and Ctrl+Z leaves the file
+    // opened as it is, current file and all.
+    void anOpenStartsTheHistoryAnew()
+    {
+        const std::string project = m_dir->file("p.ini");
+        test::writeFile(project, "[Setting]\r\ntitle=Loaded\r\n[4]\r\nid=1\r\nname=from file\r\n");
+        for (const std::string& file : {project, std::string(COFFERON_TEST_DATA "/worked-example.yml")}) {
+            fill(2, "two");
+            m_dialogs.choices.push_back(1);  // 不保存
+            m_dialogs.fileNames.push_back(QString::fromStdString(file));
+            QTest::mouseClick(find<QPushButton>("读取配置"), Qt::LeftButton);
+            QCOMPARE(m_window->currentFile()->path, file);
+            QVERIFY(!m_window->history().canUndo());
+            const SlotTable opened = m_document.slots;
+            click(1);
+            key(Qt::Key_Z, Qt::ControlModifier);
+            QVERIFY(m_document.slots == opened);
+            QVERIFY(!m_window->hasUnsavedChanges());
         }
     }
 

@@ -108,6 +108,7 @@ private Q_SLOTS:
         // A project load leaves a box alone whose text the file lacks: the file does not hold it.
         setTitle(QStringLiteral("typed"));
         test::writeFile(m_dir->file("untitled.ini"), "[Setting]\r\nleft=true\r\n");
+        m_dialogs.choices.push_back(1);  // 不保存
         QVERIFY(m_window->openFile(qs(m_dir->file("untitled.ini"))));
         QCOMPARE(m_window->menuSettings().title, std::optional<std::string>("typed"));
         QVERIFY(m_window->hasUnsavedChanges());
@@ -391,6 +392,7 @@ private Q_SLOTS:
         QCOMPARE(test::readFile(picture), std::string("BM\x01\x02"));
 
         test::writeFile(m_dir->file("OLD.INI"), "[Setting]\r\ntitle=Old\r\n");
+        m_dialogs.choices.push_back(1);  // 不保存
         QVERIFY(m_window->openFile(qs(m_dir->file("OLD.INI"))));
         QCOMPARE(m_window->currentFile(), (CurrentFile{m_dir->file("OLD.INI"), FileKind::Project}));
     }

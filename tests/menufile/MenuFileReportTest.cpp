@@ -71,6 +71,29 @@ TEST(MenuFileReport, NamesEachSlotThatLosesSomethingAndNothingElse)
     }
 }
 
+TEST(MenuFileReport, NamesTheClickSwitchesWithoutAnOpeningItem)
+{
+    struct Row {
+        bool left, right;
+        std::optional<std::string> item;
+        std::vector<std::string> lines;
+    };
+    const Row rows[] = {
+        {true, false, std::nullopt, {"没有开启菜单的物品(物品ID),左键开启不会写入"}},
+        {false, true, std::nullopt, {"没有开启菜单的物品(物品ID),右键开启不会写入"}},
+        {true, true, std::nullopt, {"没有开启菜单的物品(物品ID),左键开启和右键开启不会写入"}},
+        {true, true, "345", {}},
+        {false, false, std::nullopt, {}},
+    };
+    for (const Row& row : rows) {
+        MenuSettings settings = titled(6);
+        settings.leftClick = row.left;
+        settings.rightClick = row.right;
+        settings.openItem = row.item;
+        EXPECT_EQ(menuFileOmissions(settings, SlotTable{}), row.lines) << row.left << row.right;
+    }
+}
+
 TEST(MenuFileReport, ListsTheSlotsInOrderAndKeepsWhatTheFileHolds)
 {
     const MenuSettings settings = titled(1);

@@ -5,6 +5,7 @@
 #include "document/core/Codec.h"
 #include "menufile/core/MenuImport.h"
 #include "menufile/core/MenuOnto.h"
+#include "support/TempDir.h"
 
 namespace cofferon {
 namespace {
@@ -27,36 +28,7 @@ std::string withCrLf(std::string text)
 
 // A menu kept by hand: comments, blocks named by words, keys the tool does
 // not edit, a flow item, a block scalar, a merge key, LF line ends.
-const std::string kShop = R"(# The shop
-menu-setting:
-  name: '&6Shop'   # shown on top
-  rows: 3
-  command: shop
-  auto-refresh: 5
-defaults: &base
-  PERMISSION-MESSAGE: '&cNo'
-  KEEP-OPEN: true
-diamond:
-  <<: *base
-  ID: 264
-  POSITION-X: 1
-  POSITION-Y: 1
-  NAME: "&bDiamond"
-  LORE:
-  - '&7Shiny'
-  - '&7Rare'
-  PRICE: 100
-  AMOUNT: 16
-iron: {ID: 265, POSITION-X: 6, POSITION-Y: 2, NAME: Iron}
-# back to the main menu
-back:
-  ID: 345
-  POSITION-X: 9
-  POSITION-Y: 3
-  NAME: |-
-    &cBack
-  COMMAND: 'open: main.yml'
-)";
+const std::string kShop = test::readFile(COFFERON_TEST_DATA "/menus/kept-by-hand.yml");
 
 using Change = std::function<void(WholeMenu&)>;
 

@@ -10,6 +10,7 @@
 #include "document/core/Codec.h"
 #include "menufile/core/MenuEncoding.h"
 #include "project/core/ExportCli.h"
+#include "project/core/ImportCli.h"
 #include "project/core/ProjectFile.h"
 #include "support/CommandRun.h"
 #include "support/TempDir.h"
@@ -135,6 +136,43 @@ TEST(ExportCli, NamesWhatTheMenuFileLeavesOutAndWritesIt)
         "第 41 格在第 5 行,菜单只显示 2 行,不会写入\n");
     const ProjectData data = std::get<ProjectData>(readProjectFile(project));
     EXPECT_EQ(test::readFile(output), exported(data.settings, data.slots, OutputEncoding::Utf8));
+}
+
+TEST(ExportCli, WritesOntoAMenuFileOnlyWhatTheProjectChanges)
+{
+    test::TempDir dir;
+    const std::string menu = dir.file("shop.yml");
+    const std::string kept = test::readFile(COFFERON_TEST_DATA "/menus/kept-by-hand.yml");
+    test::writeFile(menu, kept);
+    const std::string project = dir.file("shop.ini");
+    ASSERT_EQ(test::runCommand(runImportCli, {menu, "-o", project}).code, 0);
+
+    // The import written back onto its own file is that file.
+    const Outcome same = run({project, "--onto", menu});
+    EXPECT_EQ(same.code, 0) << same.err;
+    EXPECT_EQ(same.out, kept);
+
+    std::string changed = test::readFile(project);
+    changed.replace(changed.find("money=100"), 9, "money=250");
+    test::writeFile(project, changed);
+    const Outcome written = run({project, "--onto", menu, "-o", dir.file("out.yml")});
+    EXPECT_EQ(written.code, 0) << written.err;
+    std::string expected = kept;
+    expected.replace(expected.find("PRICE: 100"), 10, "PRICE: 250");
+    EXPECT_EQ(test::readFile(dir.file("out.yml")), expected);
+    EXPECT_EQ(test::readFile(menu), kept);
+
+    EXPECT_EQ(run({project, "--onto", dir.file("missing.yml")}).code, 2);
+}
+
+TEST(ExportCli, NamesWhatTheFileLeavesOutOnlyWhenItIsWritten)
+{
+    test::TempDir dir;
+    const std::string project = dir.file("p.ini");
+    test::writeFile(project, "[Setting]\r\ntitle=T\r\nrow=1\r\n[41]\r\nid=1\r\n");
+    const Outcome failed = run({project, "-o", dir.file("no-folder/menu.yml")});
+    EXPECT_EQ(failed.code, 2);
+    EXPECT_EQ(failed.err.find("不会写入"), std::string::npos) << failed.err;
 }
 
 TEST(ExportCli, OutputFileIsExactlyTheOneNamed)
