@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
 #include "document/core/Codec.h"
 #include "menufile/core/MenuImport.h"
 #include "menufile/core/MenuOnto.h"
+#include "support/RandomMenuFile.h"
 #include "support/TempDir.h"
 
 namespace cofferon {
@@ -30,6 +32,57 @@ std::string withCrLf(std::string text)
 // not edit, a flow item, a block scalar, a merge key, LF line ends.
 const std::string kShop = test::readFile(COFFERON_TEST_DATA "/menus/kept-by-hand.yml");
 
+const std::string kGbk =
+    gb("menu-setting:\n  name: 商店\n1:\n  ID: 1\n  POSITION-X: 1\n  POSITION-Y: 1\n  NAME: 石头\n");
+
+// An item that others take values from through a merge key.
+const std::string kHolder = R"(menu-setting:
+  name: T
+a: &a
+  ID: 1
+  POSITION-X: 1
+  POSITION-Y: 1
+  NAME: Stone
+b:
+  <<: *a
+  POSITION-X: 2
+)";
+
+const std::string kAlias = R"(menu-setting:
+  name: T
+a:
+  ID: 1
+  POSITION-X: 1
+  POSITION-Y: 1
+  NAME: &n Stone
+b:
+  ID: 2
+  POSITION-X: 2
+  POSITION-Y: 1
+  NAME: *n
+)";
+
+// Values the import leaves where they stand: a price that is no number, an
+// item below the last row, a second item on one slot.
+const std::string kLeftOver = R"(menu-setting:
+  name: T
+  rows: 1
+first:
+  ID: 1
+  POSITION-X: 1
+  POSITION-Y: 1
+  NAME: Old
+  PRICE: abc
+low:
+  ID: 2
+  POSITION-X: 1
+  POSITION-Y: 2
+second:
+  ID: 3
+  POSITION-X: 1
+  POSITION-Y: 1
+)";
+
 using Change = std::function<void(WholeMenu&)>;
 
 struct Row {
@@ -49,8 +102,7 @@ std::variant<MenuOnto, Refusal> writeChanged(const std::string& original, const 
         return Refusal{};
     }
     const ImportedMenu& menu = std::get<ImportedMenu>(read);
-    WholeMenu work = menu.project;
-    stampOrigins(work.slots, menu.text->places);
+    WholeMenu work = menuToEdit(menu);
     change(work);
     return writeMenuOnto(menu, work, claimsByOrigin(work.slots, menu.text->places), encoding);
 }
@@ -104,6 +156,36 @@ TEST(MenuOnto, eachChangeRewritesOnlyItsOwnPartOfTheFile)
          kShop + "5:\n  ID: 388\n  POSITION-X: 5\n  POSITION-Y: 1\n  NAME: '&aEmerald'\n"},
         {"a changed value the encoding cannot hold is refused", kShop,
          [](WholeMenu& m) { m.slots[1].name = std::string("\x1b", 1); }, ""},
+        {"a lore line dropped goes with its line", kShop, [](WholeMenu& m) { m.slots[1].lore = "&7Shiny"; },
+         replaced(kShop, "  - '&7Rare'\n", "")},
+        {"an opening item set the first time is a block of its own", kShop,
+         [](WholeMenu& m) {
+             m.settings.openItem = "345";
+             m.settings.rightClick = true;
+         },
+         replaced(kShop, "  auto-refresh: 5\n",
+                  "  auto-refresh: 5\n  open-with-item:\n    id: '345'\n    right-click: true\n")},
+        {"a GBK file is edited in its own bytes", kGbk, [](WholeMenu& m) { m.slots[1].name = gb("钻石"); },
+         replaced(kGbk, gb("NAME: 石头"), gb("NAME: 钻石")), OutputEncoding::Gb2312},
+        {"a byte-order mark stays", "\xEF\xBB\xBF" + kShop, [](WholeMenu& m) { m.slots[1].money = "1"; },
+         replaced("\xEF\xBB\xBF" + kShop, "PRICE: 100", "PRICE: 1")},
+        {"the other encoding converts the whole text", kGbk, [](WholeMenu& m) { m.slots[1].money = "1"; },
+         *gb18030ToUtf8(kGbk) + "  PRICE: 1\n"},
+        {"other items keep what they read through a merge from a block that changes", kHolder,
+         [](WholeMenu& m) { m.slots[1].name = "Rock"; },
+         replaced(replaced(kHolder, "NAME: Stone", "NAME: Rock"), "  POSITION-X: 2\n",
+                  "  POSITION-X: 2\n  NAME: Stone\n")},
+        {"an alias keeps the value it read when its anchor's value changes", kAlias,
+         [](WholeMenu& m) { m.slots[1].name = "Rock"; },
+         replaced(replaced(kAlias, "&n Stone", "&n Rock"), "NAME: *n", "NAME: Stone")},
+        {"a value not taken over stays as it stands", kLeftOver, [](WholeMenu& m) { m.slots[1].name = "New"; },
+         replaced(kLeftOver, "NAME: Old", "NAME: New")},
+        {"a value not taken over is replaced once the user sets it", kLeftOver,
+         [](WholeMenu& m) { m.slots[1].money = "5"; }, replaced(kLeftOver, "PRICE: abc", "PRICE: 5")},
+        {"an item below the last row stays, and shows once the rows reach it", kLeftOver,
+         [](WholeMenu& m) { m.settings.rowIndex = 1; }, replaced(kLeftOver, "rows: 1", "rows: 2")},
+        {"a second item on one slot stays as it stands", kLeftOver, [](WholeMenu& m) { m.slots[1].lore = "line"; },
+         replaced(kLeftOver, "  PRICE: abc\n", "  PRICE: abc\n  LORE:\n    - line\n")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.rule);
@@ -130,6 +212,37 @@ TEST(MenuOnto, theUnchangedMenuWritesTheFileBackByteForByte)
             original, [](WholeMenu&) {}, encoding);
         ASSERT_TRUE(std::holds_alternative<MenuOnto>(written)) << std::get<Refusal>(written).message;
         EXPECT_EQ(std::get<MenuOnto>(written).bytes, original);
+    }
+}
+
+// Hand-written files of every style, and a change a user makes: the file
+// written onto reads back as the changed menu, twice running, and the
+// unchanged menu writes the file back byte for byte.
+TEST(MenuOnto, randomMenusInRandomStylesTakeRandomChanges)
+{
+    for (unsigned seed = 1; seed <= 400; ++seed) {
+        std::mt19937 random(seed);
+        const test::Choose choose = [&](unsigned bound) {
+            return bound ? static_cast<unsigned>(random() % bound) : 0u;
+        };
+        const std::string original = test::randomMenuFile(choose);
+        SCOPED_TRACE(testing::Message() << "seed " << seed << "\n" << original);
+        auto read = importMenuText(original);
+        ASSERT_TRUE(std::holds_alternative<ImportedMenu>(read)) << describeNotAMenu(std::get<NotAMenu>(read));
+        ImportedMenu file = std::get<ImportedMenu>(std::move(read));
+        WholeMenu work = menuToEdit(file);
+        const auto same = writeMenuOnto(file, work, claimsByOrigin(work.slots, file.text->places), file.encoding);
+        ASSERT_TRUE(std::holds_alternative<MenuOnto>(same)) << std::get<Refusal>(same).message;
+        EXPECT_EQ(std::get<MenuOnto>(same).bytes, original);
+        for (int round = 0; round < 2; ++round) {
+            test::changeAtRandom(work, choose);
+            auto written = writeMenuOnto(file, work, claimsByOrigin(work.slots, file.text->places), file.encoding);
+            ASSERT_TRUE(std::holds_alternative<MenuOnto>(written)) << std::get<Refusal>(written).message;
+            MenuOnto& onto = std::get<MenuOnto>(written);
+            EXPECT_EQ(onto.readBack.text->bytes, onto.bytes);
+            file = std::move(onto.readBack);
+            stampOrigins(work.slots, file.text->places);
+        }
     }
 }
 
