@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <iconv.h>
+#include <vector>
 
 #include "document/core/Text.h"
 
@@ -12,18 +14,54 @@ namespace cofferon {
 
 namespace {
 
+// Opening a conversion looks it up among all the system has, which costs
+// more than converting a line of text; the reader and the writer convert a
+// value at a time. So each thread keeps one open conversion per pair.
+class OpenConversions {
+public:
+    ~OpenConversions()
+    {
+        for (const Open& open : m_open) {
+            if (open.handle != kInvalid)
+                iconv_close(open.handle);
+        }
+    }
+
+    iconv_t get(const char* from, const char* to)
+    {
+        for (const Open& open : m_open) {
+            if (std::strcmp(open.from, from) == 0 && std::strcmp(open.to, to) == 0)
+                return open.handle;
+        }
+        m_open.push_back({from, to, iconv_open(to, from)});
+        return m_open.back().handle;
+    }
+
+    static inline const iconv_t kInvalid = reinterpret_cast<iconv_t>(-1);
+
+private:
+    struct Open {
+        const char* from;
+        const char* to;
+        iconv_t handle;
+    };
+    std::vector<Open> m_open;
+};
+
+// A conversion of the thread's own, from its initial state.
 class Converter {
 public:
-    Converter(const char* from, const char* to) : m_handle(iconv_open(to, from)) {}
-    ~Converter()
+    Converter(const char* from, const char* to)
     {
+        thread_local OpenConversions conversions;
+        m_handle = conversions.get(from, to);
         if (valid())
-            iconv_close(m_handle);
+            iconv(m_handle, nullptr, nullptr, nullptr, nullptr);
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    bool valid() const { return m_handle != reinterpret_cast<iconv_t>(-1); }
+    bool valid() const { return m_handle != OpenConversions::kInvalid; }
     iconv_t handle() const { return m_handle; }
 
 private:
@@ -105,8 +143,80 @@ bool convertsToUtf8(std::string_view text)
     return gb18030ToUtf8Into(text, nullptr);
 }
 
+namespace {
+
+// GB18030 forms of the characters of the Basic Multilingual Plane, looked up
+// once each through iconv as they are first met: a menu holds a few hundred
+// distinct characters in megabytes of text.
+class Gb18030Forms {
+public:
+    Gb18030Forms() : m_forms(0x10000) {}
+
+    // False when iconv has no form for it.
+    bool append(char32_t c, std::string_view utf8, std::string& out)
+    {
+        Form& form = m_forms[c];
+        if (form.length == 0) {
+            const auto bytes = convertEncoding(utf8, "UTF-8", "GB18030");
+            if (!bytes || bytes->empty() || bytes->size() > 4)
+                return false;
+            form.length = static_cast<std::uint8_t>(bytes->size());
+            std::memcpy(form.bytes, bytes->data(), bytes->size());
+        }
+        out.append(form.bytes, form.length);
+        return true;
+    }
+
+private:
+    struct Form {
+        std::uint8_t length = 0;
+        char bytes[4] = {};
+    };
+    std::vector<Form> m_forms;
+};
+
+// The conversion of well-formed UTF-8 made of ASCII and characters below
+// U+10000; nullopt for anything else, which iconv then converts.
+std::optional<std::string> bmpToGb18030(std::string_view text)
+{
+    thread_local Gb18030Forms forms;
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[pos]);
+        if (lead < 0x80) {
+            const std::size_t end = std::find_if(text.begin() + static_cast<std::ptrdiff_t>(pos), text.end(),
+                                                 [](char c) { return (c & 0x80) != 0; }) -
+                text.begin();
+            out.append(text.substr(pos, end - pos));
+            pos = end;
+            continue;
+        }
+        const std::size_t length = lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3 : 0;
+        if (length == 0 || pos + length > text.size())
+            return std::nullopt;
+        char32_t c = lead & (length == 2 ? 0x1F : 0x0F);
+        for (std::size_t i = 1; i < length; ++i) {
+            const auto next = static_cast<unsigned char>(text[pos + i]);
+            if ((next & 0xC0) != 0x80)
+                return std::nullopt;
+            c = c << 6 | (next & 0x3F);
+        }
+        if ((length == 3 && c < 0x800) || (c >= 0xD800 && c <= 0xDFFF))
+            return std::nullopt;
+        if (!forms.append(c, text.substr(pos, length), out))
+            return std::nullopt;
+        pos += length;
+    }
+    return out;
+}
+
+}  // namespace
+
 std::optional<std::string> utf8ToGb18030(std::string_view text)
 {
+    if (auto fast = bmpToGb18030(text))
+        return fast;
     return convertEncoding(text, "UTF-8", "GB18030");
 }
 

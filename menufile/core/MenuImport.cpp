@@ -1,6 +1,8 @@
 #include "menufile/core/MenuImport.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "document/core/Codec.h"
 #include "document/core/Text.h"
@@ -19,6 +21,13 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 std::size_t firstInvalidUtf8(std::string_view bytes)
 {
     for (std::size_t pos = 0; pos < bytes.size();) {
+        // Eight bytes of ASCII at a time, most of a menu.
+        std::uint64_t eight = 0;
+        if (pos + 8 <= bytes.size() &&
+            (std::memcpy(&eight, bytes.data() + pos, 8), (eight & 0x8080808080808080u) == 0)) {
+            pos += 8;
+            continue;
+        }
         const auto lead = static_cast<unsigned char>(bytes[pos]);
         std::size_t length = 0;
         unsigned char low = 0x80;
@@ -48,6 +57,34 @@ std::size_t firstInvalidUtf8(std::string_view bytes)
         pos += length;
     }
     return std::string_view::npos;
+}
+
+// Whether every byte is part of a GB18030 sequence as its bytes go: one
+// byte below 0x80, two with a lead of 0x81–0xFE, or four with digits second
+// and fourth. A text that fails cannot convert; one that passes still may not.
+bool gb18030Shaped(std::string_view bytes)
+{
+    auto in = [](unsigned char c, unsigned char low, unsigned char high) { return c >= low && c <= high; };
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[pos]);
+        if (lead < 0x80) {
+            ++pos;
+            continue;
+        }
+        if (!in(lead, 0x81, 0xFE) || pos + 1 >= bytes.size())
+            return false;
+        const auto second = static_cast<unsigned char>(bytes[pos + 1]);
+        if ((in(second, 0x40, 0x7E) || in(second, 0x80, 0xFE))) {
+            pos += 2;
+        } else if (in(second, 0x30, 0x39) && pos + 3 < bytes.size() &&
+                   in(static_cast<unsigned char>(bytes[pos + 2]), 0x81, 0xFE) &&
+                   in(static_cast<unsigned char>(bytes[pos + 3]), 0x30, 0x39)) {
+            pos += 4;
+        } else {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Where the byte at `offset` stands, in characters of the text before it
@@ -86,13 +123,26 @@ std::string firstLineBeyondAscii(std::string_view utf8)
     return std::string(line);
 }
 
-// The file's bytes, to keep with its text; nullopt: do not keep the text.
-using KeptBytes = std::optional<std::string_view>;
+// The file's bytes, to keep with its text: a view of them, and the bytes
+// themselves where they may be moved rather than copied.
+struct Keep {
+    std::string_view bytes;
+    std::string* owned = nullptr;
 
-// Reads text already in UTF-8 as the menu of a file in `encoding`.
-std::variant<ImportedMenu, NotAMenu> readDecoded(std::string utf8, OutputEncoding encoding, KeptBytes keep)
+    std::string take() const
+    {
+        if (owned && owned->data() == bytes.data() && owned->size() == bytes.size())
+            return std::move(*owned);
+        return std::string(bytes);
+    }
+};
+
+// Reads `utf8` as the menu of a file in `encoding`: `decoded` holds the text
+// when it is not the file's own bytes (GBK converted), else is empty.
+std::variant<ImportedMenu, NotAMenu> readDecoded(std::string_view utf8, std::string decoded, OutputEncoding encoding,
+                                                 const Keep* keep)
 {
-    auto tree = yaml::parseYaml(utf8);
+    auto tree = yaml::parseYaml(utf8, keep != nullptr);
     if (const auto* error = std::get_if<yaml::TreeError>(&tree))
         return NotAMenu{error->mark.line, error->mark.column, error->reason};
     MenuPlaces places;
@@ -104,9 +154,12 @@ std::variant<ImportedMenu, NotAMenu> readDecoded(std::string utf8, OutputEncodin
         read->sample = shownTitle && shownTitle != title ? *shownTitle : firstLineBeyondAscii(utf8);
         if (keep) {
             auto text = std::make_shared<MenuText>();
-            text->bytes = std::string(*keep);
-            text->byteOrderMark = keep->starts_with(kByteOrderMark);
-            text->utf8 = std::move(utf8);
+            text->byteOrderMark = keep->bytes.starts_with(kByteOrderMark);
+            text->bytes = keep->take();
+            text->decoded = std::move(decoded);
+            text->utf8 = text->decoded.empty()
+                ? std::string_view(text->bytes).substr(text->byteOrderMark ? kByteOrderMark.size() : 0)
+                : std::string_view(text->decoded);
             text->tree = std::get<yaml::Tree>(std::move(tree));
             text->places = std::move(places);
             read->text = std::move(text);
@@ -115,14 +168,14 @@ std::variant<ImportedMenu, NotAMenu> readDecoded(std::string utf8, OutputEncodin
     return menu;
 }
 
-std::variant<ImportedMenu, NotAMenu> readIn(std::string_view bytes, OutputEncoding encoding, KeptBytes keep)
+std::variant<ImportedMenu, NotAMenu> readIn(std::string_view bytes, OutputEncoding encoding, const Keep* keep)
 {
     if (encoding == OutputEncoding::Utf8) {
         if (bytes.starts_with(kByteOrderMark))
             bytes.remove_prefix(kByteOrderMark.size());
         if (const std::size_t bad = firstInvalidUtf8(bytes); bad != std::string_view::npos)
             return problemAt(bytes, bad, "文件不是 UTF-8 编码的文字", encoding);
-        return readDecoded(std::string(bytes), encoding, keep);
+        return readDecoded(bytes, std::string(), encoding, keep);
     }
     auto decoded = gb18030ToUtf8(bytes);
     if (!decoded) {
@@ -131,7 +184,11 @@ std::variant<ImportedMenu, NotAMenu> readIn(std::string_view bytes, OutputEncodi
             bad += characterLength(bytes, bad);
         return problemAt(bytes, bad, "文件不是 GB2312 编码的文字", encoding);
     }
-    return readDecoded(std::move(*decoded), encoding, keep);
+    // An empty text would read as the file's own bytes.
+    if (decoded->empty())
+        return readDecoded(bytes, std::string(), encoding, keep);
+    const std::string_view view = *decoded;
+    return readDecoded(view, std::move(*decoded), encoding, keep);
 }
 
 template <typename Result>
@@ -146,30 +203,40 @@ Result withChoice(Result result, EncodingChoice choice)
 
 namespace {
 
+// `owned`, where given, holds the bytes and may give them to the text kept.
 std::variant<ImportedMenu, NotAMenu> importBytes(std::string_view bytes, std::optional<OutputEncoding> encoding,
-                                                 bool keepText)
+                                                 bool keepText, std::string* owned = nullptr)
 {
-    const KeptBytes keep = keepText ? KeptBytes(bytes) : std::nullopt;
+    const Keep kept{bytes, owned};
+    const Keep* keep = keepText ? &kept : nullptr;
     if (encoding)
         return withChoice(readIn(bytes, *encoding, keep), EncodingChoice::Named);
     if (bytes.starts_with(kByteOrderMark)) {
         const std::string_view text = bytes.substr(kByteOrderMark.size());
         if (const std::size_t bad = firstInvalidUtf8(text); bad != std::string_view::npos)
             return problemAt(text, bad, "文件以 UTF-8 标记开头,却含有不是 UTF-8 的字节", OutputEncoding::Utf8);
-        return readDecoded(std::string(text), OutputEncoding::Utf8, keep);
+        return readDecoded(text, std::string(), OutputEncoding::Utf8, keep);
     }
+    // Two readings may be made: each keeps a copy of the bytes.
+    const Keep copied{bytes, nullptr};
+    const Keep* keepCopy = keepText ? &copied : nullptr;
 
     const bool utf8Valid = firstInvalidUtf8(bytes) == std::string_view::npos;
-    std::optional<std::string> fromGbk = gb18030ToUtf8(bytes);
+    // The byte patterns first, which most UTF-8 text of Chinese breaks at once:
+    // converting a few megabytes only to fail near the end is dear.
+    std::optional<std::string> fromGbk = gb18030Shaped(bytes) ? gb18030ToUtf8(bytes) : std::nullopt;
     if (!utf8Valid && !fromGbk)
         return problemAt(bytes, firstInvalidUtf8(bytes), "文件既不是 UTF-8 也不是 GB2312 编码的文字",
                          OutputEncoding::Utf8);
-    if (!utf8Valid)
-        return readDecoded(std::move(*fromGbk), OutputEncoding::Gb2312, keep);
-    auto asUtf8 = readDecoded(std::string(bytes), OutputEncoding::Utf8, keep);
+    if (!utf8Valid) {
+        const std::string_view view = *fromGbk;
+        return readDecoded(view, std::move(*fromGbk), OutputEncoding::Gb2312, keep);
+    }
     if (!fromGbk || *fromGbk == bytes)
-        return asUtf8;
-    auto asGbk = readDecoded(std::move(*fromGbk), OutputEncoding::Gb2312, keep);
+        return readDecoded(bytes, std::string(), OutputEncoding::Utf8, keep);
+    auto asUtf8 = readDecoded(bytes, std::string(), OutputEncoding::Utf8, keepCopy);
+    const std::string_view gbkView = *fromGbk;
+    auto asGbk = readDecoded(gbkView, std::move(*fromGbk), OutputEncoding::Gb2312, keepCopy);
     if (!std::holds_alternative<ImportedMenu>(asGbk))
         return asUtf8;
     if (!std::holds_alternative<ImportedMenu>(asUtf8))
@@ -217,6 +284,18 @@ std::variant<ImportedMenu, NotAMenu> importMenu(std::string_view bytes, std::opt
 std::variant<ImportedMenu, NotAMenu> importMenuText(std::string_view bytes, std::optional<OutputEncoding> encoding)
 {
     return importBytes(bytes, encoding, true);
+}
+
+std::variant<ImportedMenu, NotAMenu> importMenuText(std::string&& bytes, std::optional<OutputEncoding> encoding)
+{
+    const std::string_view view = bytes;
+    return importBytes(view, encoding, true, &bytes);
+}
+
+const SlotRecord& blockRecord(const ImportedMenu& menu, std::size_t block)
+{
+    const ItemBlock& item = menu.text->places.blocks[block];
+    return item.taken ? menu.project.slots[item.slot] : item.record;
 }
 
 std::vector<std::string> noteLines(const std::vector<ImportNote>& notes)

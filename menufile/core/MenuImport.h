@@ -67,8 +67,10 @@ struct BlockPlace {
 struct ItemBlock {
     BlockPlace place;
     int slot = 0;  // where its position puts it, in any row; 0 without a usable position and item ID
-    SlotRecord record;  // what it holds, as the slot would hold it
     bool taken = false;  // the import put it in `slot`
+    // What it holds, as the slot would hold it; a block taken leaves it to
+    // the menu's slot (see blockRecord).
+    SlotRecord record;
 };
 
 struct MenuPlaces {
@@ -82,7 +84,9 @@ struct MenuPlaces {
 // The text of a menu file as read, kept to write it back in place.
 struct MenuText {
     std::string bytes;  // the file
-    std::string utf8;  // what the tree was read from: without a byte-order mark, in UTF-8
+    std::string decoded;  // a file in GBK, in UTF-8
+    // What the tree was read from: the file without a byte-order mark, or `decoded`.
+    std::string_view utf8;
     bool byteOrderMark = false;
     yaml::Tree tree;
     MenuPlaces places;
@@ -127,6 +131,9 @@ std::variant<ImportedMenu, NotAMenu> importMenu(std::string_view bytes,
 // for writing the file back in place.
 std::variant<ImportedMenu, NotAMenu> importMenuText(std::string_view bytes,
                                                     std::optional<OutputEncoding> encoding = std::nullopt);
+// The same, the bytes moved into the text kept.
+std::variant<ImportedMenu, NotAMenu> importMenuText(std::string&& bytes,
+                                                    std::optional<OutputEncoding> encoding = std::nullopt);
 
 // "UTF-8" or "GB2312".
 std::string encodingName(OutputEncoding encoding);
@@ -134,6 +141,9 @@ std::string encodingName(OutputEncoding encoding);
 // Which encoding was read when both would do ("文件按 UTF-8 和 GB2312 都能读,
 // 已按 GB2312 读取"); empty when there was no choice.
 std::string encodingNote(const ImportedMenu& menu);
+
+// What the item block (counted from 0) holds, as a slot would hold it.
+const SlotRecord& blockRecord(const ImportedMenu& menu, std::size_t block);
 
 // The notes' texts, one line each.
 std::vector<std::string> noteLines(const std::vector<ImportNote>& notes);

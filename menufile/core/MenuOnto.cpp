@@ -178,7 +178,7 @@ private:
     const ImportedMenu& m_read;
     const MenuText& m_text;
     const yaml::Tree& m_tree;
-    const std::string& m_utf8;
+    std::string_view m_utf8;
     Lines m_lines;
     OutputEncoding m_encoding;
     FileStyle m_style;
@@ -267,7 +267,7 @@ MappingEdit& Onto::editOf(NodeId mapping)
         // New keys follow the block's own case: a block of lower-case keys gets lower-case ones.
         bool lower = !m_tree[mapping].entries.empty();
         for (const Entry& entry : m_tree[mapping].entries) {
-            const std::string& key = m_tree[entry.key].text;
+            const std::string_view key = m_tree[entry.key].text;
             if (key != asciiLower(key))
                 lower = false;
         }
@@ -400,7 +400,7 @@ void Onto::keepForOthers(NodeId mapping, const KeyPlace& place)
         }
         // The copy is written as it stands in the file, whatever style the block asks for.
         Value kept{Shape::Whole, *copy, {}};
-        add(other, m_tree[place.key].text, std::move(kept), false);
+        add(other, std::string(m_tree[place.key].text), std::move(kept), false);
     }
 }
 
@@ -485,7 +485,7 @@ void Onto::editBlockList(const Node& list, const std::vector<std::string>& lines
             before.find_first_not_of(" ", before.find('-') + 1) == std::string_view::npos &&
             source(Span{entry.valueSpan.end, m_lines.endOf(entry.valueSpan.end)}).find_first_not_of(" ") ==
                 std::string_view::npos;
-        old.push_back(item.text);
+        old.emplace_back(item.text);
     }
     const std::string itemIndent = list.entries.empty()
         ? std::string(indent) + m_style.listIndent
@@ -845,11 +845,11 @@ void Onto::removeItem(std::size_t index)
     const Node& mapping = m_tree[block.place.mapping];
     const Entry& entry = m_tree[*m_tree.root].entries[block.place.entry];
     if (mapping.aliased) {
-        refuse("物品“" + m_tree[entry.key].text + "”被其他物品用合并键“<<”或别名引用,不能删除它");
+        refuse("物品“" + std::string(m_tree[entry.key].text) + "”被其他物品用合并键“<<”或别名引用,不能删除它");
         return;
     }
     if (!m_lines.firstOnLine(m_tree[entry.key].span.begin)) {
-        refuse("物品“" + m_tree[entry.key].text + "”的键不在行首");
+        refuse("物品“" + std::string(m_tree[entry.key].text) + "”的键不在行首");
         return;
     }
     removeLines(m_tree[entry.key].span.begin, std::max(entry.valueSpan.end, mapping.span.end), true);
@@ -872,7 +872,7 @@ std::string Onto::itemName(int slot) const
 {
     std::vector<std::string> names;
     for (const Entry& entry : m_tree[*m_tree.root].entries)
-        names.push_back(m_tree[entry.key].text);
+        names.emplace_back(m_tree[entry.key].text);
     names.insert(names.end(), m_newNames.begin(), m_newNames.end());
     auto taken = [&](const std::string& name) { return std::find(names.begin(), names.end(), name) != names.end(); };
     // The pattern of the file's item names: a word with a number after it ("item3", "button-12").
@@ -880,7 +880,7 @@ std::string Onto::itemName(int slot) const
     long long highest = 0;
     bool pattern = !m_text.places.blocks.empty();
     for (const ItemBlock& block : m_text.places.blocks) {
-        const std::string& name = m_tree[m_tree[*m_tree.root].entries[block.place.entry].key].text;
+        const std::string name(m_tree[m_tree[*m_tree.root].entries[block.place.entry].key].text);
         const std::size_t digits = name.find_last_not_of("0123456789") + 1;
         if (digits == name.size() || name.size() - digits > 9 || (prefix && *prefix != name.substr(0, digits))) {
             pattern = false;
@@ -1053,9 +1053,23 @@ std::optional<std::string> gbkEdited(std::string_view bytes, std::string_view ut
     return out;
 }
 
-std::variant<std::string, Refusal> canonical(const WholeMenu& menu)
+bool sameFile(const WholeMenu& a, const WholeMenu& b)
 {
-    return writeMenuYaml(menu.settings, menu.slots);
+    return sameMenuFile(a.settings, a.slots, b.settings, b.slots);
+}
+
+// Whether the bytes could be the tool's own export: it starts so and ends
+// every line with CR LF.
+bool toolShaped(std::string_view bytes)
+{
+    if (!bytes.starts_with("menu-setting:\r\n  name: '") || !bytes.ends_with("\r\n"))
+        return false;
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        if (bytes[at] == '\n' || (bytes[at] == '\r' && bytes.substr(at, 2) != "\r\n"))
+            return false;
+        at += bytes[at] == '\r';
+    }
+    return true;
 }
 
 // Counted from 1: the block that holds the slot's item, the one the import
@@ -1075,12 +1089,12 @@ std::uint32_t blockAt(const MenuPlaces& places, int slot)
 std::variant<MenuOnto, Refusal> readBack(std::string bytes, OutputEncoding encoding, const WholeMenu& expected,
                                          const std::vector<ItemBlock>& blocks, const std::vector<int>& claimant)
 {
-    auto again = importMenuText(bytes, encoding);
+    auto again = importMenuText(std::move(bytes), encoding);
     auto* read = std::get_if<ImportedMenu>(&again);
     if (!read)
         return Refusal{std::string(kCannot) + "改后的文件读不出来(" + describeNotAMenu(std::get<NotAMenu>(again)) +
                        "),文件没有写入。"};
-    if (canonical(read->project) != canonical(expected)) {
+    if (!sameFile(read->project, expected)) {
         std::string where = "菜单设置";
         for (int slot = 1; slot <= kSlotCount; ++slot) {
             if (!(read->project.slots[slot] == expected.slots[slot])) {
@@ -1090,10 +1104,9 @@ std::variant<MenuOnto, Refusal> readBack(std::string bytes, OutputEncoding encod
         }
         return Refusal{std::string(kCannot) + "改后的文件读出来的" + where + "与窗口中的不一样,文件没有写入。"};
     }
-    MenuOnto result{std::move(bytes), {}, {0}};
+    MenuOnto result{std::move(*read), {0}};
     for (std::size_t block = 0; block < blocks.size(); ++block)
-        result.blockNumbers.push_back(claimant[block] > 0 ? blockAt(read->text->places, claimant[block]) : 0);
-    result.readBack = std::move(*read);
+        result.blockNumbers.push_back(claimant[block] > 0 ? blockAt(result.readBack.text->places, claimant[block]) : 0);
     return result;
 }
 
@@ -1149,22 +1162,19 @@ std::variant<MenuOnto, Refusal> writeMenuOnto(const ImportedMenu& read, const Wh
     bool unchanged = sameEncoding;
     for (std::size_t block = 0; block < blocks.size() && unchanged; ++block)
         unchanged = claimant[block] == blocks[block].slot || (claimant[block] == 0 && !blocks[block].taken);
-    if (unchanged) {
-        const auto now = canonical(expected);
-        const auto was = canonical(read.project);
-        if (std::holds_alternative<std::string>(now) && now == was) {
-            MenuOnto same{read.text->bytes, read, {}};
-            for (std::uint32_t number = 0; number <= blocks.size(); ++number)
-                same.blockNumbers.push_back(number);
-            return same;
-        }
+    if (unchanged && sameFile(expected, read.project)) {
+        MenuOnto same{read, {}};
+        for (std::uint32_t number = 0; number <= blocks.size(); ++number)
+            same.blockNumbers.push_back(number);
+        return same;
     }
 
     // A file this tool wrote is written again as the tool writes it: in slot
     // order, as a new export of the menu would be.
     std::string bytes;
-    if (const auto own = menuFileBytes(read.project.settings, read.project.slots, read.encoding);
-        std::holds_alternative<std::string>(own) && std::get<std::string>(own) == read.text->bytes) {
+    if (toolShaped(read.text->bytes) &&
+        menuFileBytes(read.project.settings, read.project.slots, read.encoding) ==
+            std::variant<std::string, Refusal>(read.text->bytes)) {
         auto made = menuFileBytes(settings, menu.slots, encoding);
         if (auto* refusal = std::get_if<Refusal>(&made))
             return std::move(*refusal);
@@ -1176,7 +1186,7 @@ std::variant<MenuOnto, Refusal> writeMenuOnto(const ImportedMenu& read, const Wh
     onto.settings(asRead(read.project.settings), settings);
     for (std::size_t block = 0; block < blocks.size(); ++block) {
         if (claimant[block] > 0)
-            onto.editItem(block, blocks[block].record, everySlot[claimant[block]], claimant[block]);
+            onto.editItem(block, blockRecord(read, block), everySlot[claimant[block]], claimant[block]);
         else if (blocks[block].taken)
             onto.removeItem(block);
     }

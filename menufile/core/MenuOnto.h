@@ -33,8 +33,9 @@ BlockClaims claimsByPosition(const MenuPlaces& places);
 BlockClaims claimsByOrigin(const SlotTable& slots, const MenuPlaces& places);
 
 struct MenuOnto {
-    std::string bytes;  // the whole file to write
-    ImportedMenu readBack;  // those bytes as the import reads them, with their text
+    ImportedMenu readBack;  // the file to write as the import reads it, with its text
+    // The whole file to write.
+    const std::string& bytes() const { return readBack.text->bytes; }
     // For each block of the file read (counted from 1; [0] is unused): its
     // number among the blocks of the file written, or 0 when it is gone.
     std::vector<std::uint32_t> blockNumbers;

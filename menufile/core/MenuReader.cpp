@@ -29,9 +29,35 @@ bool isAscii(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
 }
 
-std::string toDocument(const std::string& utf8)
+// The texts, read in UTF-8, as document texts: those with more than ASCII
+// in them go through one conversion together, joined by NUL, which neither
+// encoding uses inside a character and which no text taken over holds.
+void toDocument(const std::vector<std::string*>& texts)
 {
-    return isAscii(utf8) ? utf8 : utf8ToGb18030(utf8).value_or(std::string());
+    std::string joined;
+    std::vector<std::string*> converted;
+    for (std::string* text : texts) {
+        if (isAscii(*text))
+            continue;
+        joined.append(*text).push_back('\0');
+        converted.push_back(text);
+    }
+    if (converted.empty())
+        return;
+    const std::string document = utf8ToGb18030(joined).value_or(std::string());
+    std::size_t begin = 0;
+    for (std::string* text : converted) {
+        const std::size_t end = std::min(document.find('\0', begin), document.size());
+        text->assign(document, begin, end - begin);
+        begin = std::min(end + 1, document.size());
+    }
+}
+
+void collectTexts(SlotRecord& record, std::vector<std::string*>& texts)
+{
+    for (std::string* text : {&record.lore, &record.name, &record.enchants, &record.command, &record.item,
+                              &record.amount, &record.permission, &record.viewPermission, &record.color, &record.head})
+        texts.push_back(text);
 }
 
 std::string codePointText(char32_t c)
@@ -44,12 +70,28 @@ std::string codePointText(char32_t c)
 // The first character of a UTF-8 text that the export refuses, line breaks aside.
 std::optional<char32_t> firstUnsafe(std::string_view utf8)
 {
-    for (std::size_t pos = 0; pos < utf8.size();) {
-        const char32_t c = nextCodePoint(utf8, pos);
+    for (std::size_t pos = 0; pos < utf8.size(); ++pos) {
+        const auto byte = static_cast<unsigned char>(utf8[pos]);
+        // Only ASCII controls and characters led by C2, E2 or EF can be refused;
+        // the rest of a long text is passed over byte by byte.
+        if (byte >= 0x20 && byte != 0x7F && byte != 0xC2 && byte != 0xE2 && byte != 0xEF)
+            continue;
+        std::size_t at = pos;
+        const char32_t c = nextCodePoint(utf8, at);
         if (c != '\r' && c != '\n' && isUnsafeCharacter(c))
             return c;
     }
     return std::nullopt;
+}
+
+// A line with no break and nothing the export refuses: only ASCII controls
+// and characters led by C2, E2 or EF need a closer look.
+bool plainLine(std::string_view utf8)
+{
+    return std::all_of(utf8.begin(), utf8.end(), [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte >= 0x20 && byte != 0x7F && byte != 0xC2 && byte != 0xE2 && byte != 0xEF;
+    });
 }
 
 // Builds one import: walks the tree and fills the project, noting what it
@@ -58,7 +100,7 @@ class MenuReader {
 public:
     MenuReader(const yaml::Tree& tree, bool keepPlaces) : m_tree(tree), m_keepPlaces(keepPlaces) {}
 
-    ImportedMenu read(NodeId root)
+    void read(NodeId root)
     {
         const std::vector<NodeId>& entries = m_tree[root].children;
         // The settings first, wherever they stand: the rows decide which items fit.
@@ -86,15 +128,35 @@ public:
             else
                 note(NoteKind::UnknownKey, entries[i], "顶层的未知键“" + key + "”");
         }
-        return std::move(m_menu);
     }
 
+    ImportedMenu takeMenu() { return std::move(m_menu); }
     MenuPlaces takePlaces() { return std::move(m_places); }
+
+    // What was read in UTF-8 becomes document text, all at once.
+    void convertTexts()
+    {
+        std::vector<std::string*> texts;
+        MenuSettings& settings = m_menu.project.settings;
+        for (std::optional<std::string>* text : {&settings.title, &settings.openItem, &settings.menuCommand}) {
+            if (*text)
+                texts.push_back(&**text);
+        }
+        for (int slot = 1; slot <= kSlotCount; ++slot)
+            collectTexts(m_menu.project.slots[slot], texts);
+        for (ItemBlock& block : m_places.blocks)
+            collectTexts(block.record, texts);
+        toDocument(texts);
+        for (ItemBlock& block : m_places.blocks) {
+            if (block.taken)
+                m_menu.project.slots[block.slot] = std::move(block.record);
+        }
+    }
 
 private:
     std::string keyText(NodeId key) const
     {
-        return m_tree[key].kind == NodeKind::Scalar ? m_tree[key].text : std::string("?");
+        return m_tree[key].kind == NodeKind::Scalar ? std::string(m_tree[key].text) : std::string("?");
     }
 
     void note(NoteKind kind, NodeId at, std::string line)
@@ -152,24 +214,36 @@ private:
             note(NoteKind::Value, id, where + " 的值不是文字");
             return std::nullopt;
         }
-        const auto scalar = yaml::resolveScalar(node.text, node.tag, node.plain);
-        if (!scalar || scalar->type == ScalarType::Other) {
-            note(NoteKind::Value, id, where + " 的值“" + node.text + "”不是文字,没有导入");
-            return std::nullopt;
+        std::string value;
+        if (node.tag.empty() && !node.plain) {
+            // Quoted or a block scalar, untagged: a text as it stands.
+            value = node.text;
+        } else {
+            const auto scalar = yaml::resolveScalar(node.text, node.tag, node.plain);
+            if (!scalar || scalar->type == ScalarType::Other) {
+                note(NoteKind::Value, id, where + " 的值“" + std::string(node.text) + "”不是文字,没有导入");
+                return std::nullopt;
+            }
+            value = yaml::javaText(*scalar);
+            if (scalar->type != ScalarType::Text && scalar->type != ScalarType::Null && value != node.text)
+                note(NoteKind::ReadAs, id, where + " 的“" + std::string(node.text) + "”读作“" + value + "”");
         }
-        std::string value = yaml::javaText(*scalar);
-        if (scalar->type != ScalarType::Text && scalar->type != ScalarType::Null && value != node.text)
-            note(NoteKind::ReadAs, id, where + " 的“" + node.text + "”读作“" + value + "”");
         // The line break that ends a block scalar is not part of the value.
         if (node.block && value.ends_with('\n'))
             value.pop_back();
-        // Line breaks are the shapes' business; any other control the export refuses.
-        if (const auto unsafe = firstUnsafe(value)) {
+        if (!safe(value, id, where))
+            return std::nullopt;
+        return value;
+    }
+
+    // Line breaks are the shapes' business; any other control the export refuses.
+    bool safe(std::string_view value, NodeId id, const std::string& where)
+    {
+        const auto unsafe = firstUnsafe(value);
+        if (unsafe)
             note(NoteKind::Value, id,
                  where + " 含有菜单文件无法保存的控制字符 " + codePointText(*unsafe) + ",没有导入");
-            return std::nullopt;
-        }
-        return toDocument(value);
+        return !unsafe;
     }
 
     // A one-line value: a line break a quoted scalar may hold becomes a blank,
@@ -191,33 +265,56 @@ private:
     // break, which the export's split leaves out again.
     std::optional<std::string> lines(NodeId id, const std::string& where, bool joined)
     {
-        std::vector<std::string> out;
+        std::string result;
+        std::size_t count = 0;
+        bool lastEmpty = false;
+        auto push = [&](std::string_view line) {
+            if (count++ > 0)
+                result += kEol;
+            result += line;
+            lastEmpty = line.empty();
+        };
+        // Each line of an entry is a line; an entry that is empty or ends
+        // with a break adds an empty one.
         auto add = [&](std::string entry) {
-            entry = replaceText(entry, kEol, "\n");
-            std::replace(entry.begin(), entry.end(), '\r', '\n');
-            if (joined)
+            if (entry.find('\r') != std::string::npos) {
+                entry = replaceText(entry, kEol, "\n");
+                std::replace(entry.begin(), entry.end(), '\r', '\n');
+            }
+            if (joined && entry.find(kJoiner) != std::string::npos)
                 entry = replaceText(entry, kJoiner, "\n");
-            for (std::string& line : splitText(entry, "\n"))
-                out.push_back(std::move(line));
-            if (entry.empty() || entry.ends_with('\n'))
-                out.emplace_back();
+            const std::string_view text = entry;
+            std::size_t begin = 0;
+            for (std::size_t end = text.find('\n'); end != std::string_view::npos; end = text.find('\n', begin)) {
+                push(text.substr(begin, end - begin));
+                begin = end + 1;
+            }
+            if (begin < text.size())
+                push(text.substr(begin));
+            if (text.empty() || text.back() == '\n')
+                push({});
         };
         const Node& node = m_tree[id];
         if (node.kind == NodeKind::Sequence) {
+            std::size_t size = 0;
+            for (const NodeId entry : node.children)
+                size += m_tree[entry].text.size() + kEol.size();
+            result.reserve(size);
             for (const NodeId entry : node.children) {
+                // A quoted line as it stands, the most of a long lore: taken without a copy.
+                const Node& item = m_tree[entry];
+                if (item.kind == NodeKind::Scalar && item.tag.empty() && !item.plain && !item.block &&
+                    plainLine(item.text) && (!joined || item.text.find(kJoiner) == std::string::npos)) {
+                    push(item.text);
+                    continue;
+                }
                 if (auto line = joined ? oneLine(entry, where) : text(entry, where))
                     add(std::move(*line));
             }
         } else if (auto single = joined ? oneLine(id, where) : text(id, where); single && !single->empty()) {
             add(std::move(*single));
         }
-        std::string result;
-        for (std::size_t i = 0; i < out.size(); ++i) {
-            if (i > 0)
-                result += kEol;
-            result += out[i];
-        }
-        if (!joined && !out.empty() && out.back().empty())
+        if (!joined && count > 0 && lastEmpty)
             result += kEol;
         return result;
     }
@@ -233,10 +330,10 @@ private:
             return std::string();
         const bool asWritten = isMenuNumber(node.text, kind) && plainNumber(node.text) == node.text;
         if (scalar && scalar->type == ScalarType::Integer)
-            return asWritten ? node.text : scalar->integer;
+            return asWritten ? std::string(node.text) : scalar->integer;
         if (scalar && scalar->type == ScalarType::Real && kind == NumberKind::Decimal && std::isfinite(scalar->real))
-            return asWritten ? node.text : yaml::plainDecimal(scalar->real);
-        const std::string shown = node.kind == NodeKind::Scalar ? "“" + node.text + "”" : std::string();
+            return asWritten ? std::string(node.text) : yaml::plainDecimal(scalar->real);
+        const std::string shown = node.kind == NodeKind::Scalar ? "“" + std::string(node.text) + "”" : std::string();
         note(NoteKind::Value, id,
              where + " 的值" + shown + (kind == NumberKind::Integer ? "不是整数" : "不是数字") + ",没有导入");
         return std::nullopt;
@@ -265,7 +362,8 @@ private:
             return scalar->flag ? "true" : "false";
         if (!scalar || scalar->type != ScalarType::Null)
             note(NoteKind::Value, id,
-                 where + " 的值" + (node.kind == NodeKind::Scalar ? "“" + node.text + "”" : std::string()) +
+                 where + " 的值" +
+                     (node.kind == NodeKind::Scalar ? "“" + std::string(node.text) + "”" : std::string()) +
                      "不是 true 或 false,按 false 导入");
         return "false";
     }
@@ -340,8 +438,9 @@ private:
         ItemBlock block;
         block.place = std::move(place);
         read(name, block, nameNode);
-        if (block.taken)
-            m_menu.project.slots[block.slot] = m_keepPlaces ? block.record : std::move(block.record);
+        // Kept with its place, the record goes into its slot once converted.
+        if (block.taken && !m_keepPlaces)
+            m_menu.project.slots[block.slot] = std::move(block.record);
         if (!m_keepPlaces)
             return;
         m_places.blocks.push_back(std::move(block));
@@ -480,7 +579,7 @@ std::optional<NotAMenu> refusedValue(const yaml::Tree& tree)
                 tag = "!!" + tag.substr(yaml::kTagPrefix.size());
             return NotAMenu{node.mark.line, node.mark.column,
                             "插件的读取器读不了标签为“" + tag + "”的值" +
-                                (node.kind == NodeKind::Scalar ? "“" + node.text + "”" : std::string())};
+                                (node.kind == NodeKind::Scalar ? "“" + std::string(node.text) + "”" : std::string())};
         }
     }
     return std::nullopt;
@@ -498,7 +597,9 @@ std::variant<ImportedMenu, NotAMenu> readMenu(const yaml::Tree& tree, MenuPlaces
     if (auto refused = refusedValue(tree))
         return std::move(*refused);
     MenuReader reader(tree, places != nullptr);
-    ImportedMenu menu = reader.read(*tree.root);
+    reader.read(*tree.root);
+    reader.convertTexts();
+    ImportedMenu menu = reader.takeMenu();
     if (places)
         *places = reader.takePlaces();
     return menu;

@@ -171,6 +171,78 @@ void writeSlot(MenuLines& out, int slot, const SlotRecord& record, const ItemIdP
 
 }  // namespace
 
+namespace {
+
+// A multi-line value as the file holds it: its lines, a last line break
+// ending the last line; joined, as one line.
+bool sameLines(std::string_view a, std::string_view b)
+{
+    for (std::size_t i = 0, j = 0;;) {
+        const bool aDone = i >= a.size();
+        const bool bDone = j >= b.size();
+        if (aDone || bDone)
+            return aDone && bDone;
+        const std::size_t aEnd = std::min(a.find(kEol, i), a.size());
+        const std::size_t bEnd = std::min(b.find(kEol, j), b.size());
+        if (a.substr(i, aEnd - i) != b.substr(j, bEnd - j))
+            return false;
+        i = aEnd + kEol.size();
+        j = bEnd + kEol.size();
+    }
+}
+
+bool sameJoined(std::string_view a, std::string_view b)
+{
+    return a == b || replaceText(a, kEol, "; ") == replaceText(b, kEol, "; ");
+}
+
+bool sameNumber(const std::string& a, const std::string& b)
+{
+    if (a.empty() || b.empty())
+        return a.empty() && b.empty();
+    return a == b || (isMenuNumber(a, NumberKind::Decimal) && plainNumber(a) == plainNumber(b));
+}
+
+bool sameSlot(const SlotRecord& a, const SlotRecord& b)
+{
+    const auto pa = parseItemId(a.id);
+    const auto pb = parseItemId(b.id);
+    if (!pa || !pb)
+        return !pa && !pb;
+    const bool required = !a.item.empty() && !a.amount.empty();
+    const bool requiredToo = !b.item.empty() && !b.amount.empty();
+    // The two keys written only for some items, as the writer writes them.
+    auto colour = [](const SlotRecord& r, const ItemIdParts& parts) {
+        return !r.color.empty() && takesLeatherColour(parts) ? std::string_view(r.color) : std::string_view();
+    };
+    auto head = [](const SlotRecord& r) {
+        return !r.head.empty() && takesSkullOwner(r.id) ? std::string_view(r.head) : std::string_view();
+    };
+    return pa->id == pb->id && pa->data == pb->data && a.name == b.name && sameLines(a.lore, b.lore) &&
+        sameJoined(a.command, b.command) && sameNumber(a.money, b.money) && sameNumber(a.point, b.point) &&
+        sameNumber(a.exp, b.exp) && required == requiredToo &&
+        (!required || (a.item == b.item && a.amount == b.amount)) && (a.keepOpen == "true") == (b.keepOpen == "true") &&
+        a.permission == b.permission && a.viewPermission == b.viewPermission && sameJoined(a.enchants, b.enchants) &&
+        colour(a, *pa) == colour(b, *pb) && head(a) == head(b);
+}
+
+}  // namespace
+
+bool sameMenuFile(const MenuSettings& a, const SlotTable& aSlots, const MenuSettings& b, const SlotTable& bSlots)
+{
+    const int rows = std::clamp(a.rows(), 1, kMaxRows);
+    if (a.title != b.title || rows != std::clamp(b.rows(), 1, kMaxRows) || a.menuCommand != b.menuCommand ||
+        a.openItem != b.openItem)
+        return false;
+    if (a.openItem && (a.leftClick != b.leftClick || a.rightClick != b.rightClick))
+        return false;
+    for (int slot = 1; slot <= rows * kColumns; ++slot) {
+        if (!sameSlot(aSlots[slot], bSlots[slot]))
+            return false;
+    }
+    return true;
+}
+
 bool takesLeatherColour(const ItemIdParts& parts)
 {
     return parts.id >= 298 && parts.id <= 301;

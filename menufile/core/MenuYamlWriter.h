@@ -30,6 +30,11 @@ struct Refusal {
 std::variant<std::string, Refusal> writeMenuYaml(const MenuSettings& settings, const SlotTable& slots,
                                                  std::optional<OutputEncoding> encoding = std::nullopt);
 
+// Whether the two menus give the same menu file: what writeMenuYaml writes
+// of the one is what it writes of the other (neither refused), found without
+// writing either.
+bool sameMenuFile(const MenuSettings& a, const SlotTable& aSlots, const MenuSettings& b, const SlotTable& bSlots);
+
 // The two keys only some items carry: COLOR only leather armour (items 298
 // to 301), SKULL-OWNER only the player skull, written exactly "397:3".
 bool takesLeatherColour(const ItemIdParts& parts);

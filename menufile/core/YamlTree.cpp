@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <unordered_map>
 #include <utility>
 
@@ -73,6 +74,15 @@ public:
 
     std::uint32_t at(std::size_t character)
     {
+        // Eight characters of ASCII at a time, most of a menu.
+        while (m_character + 8 <= character && m_byte + 8 <= m_text.size()) {
+            std::uint64_t eight = 0;
+            std::memcpy(&eight, m_text.data() + m_byte, 8);
+            if ((eight & 0x8080808080808080u) != 0)
+                break;
+            m_byte += 8;
+            m_character += 8;
+        }
         while (m_character < character && m_byte < m_text.size()) {
             m_byte += characterBytes(static_cast<unsigned char>(m_text[m_byte]));
             ++m_character;
@@ -99,7 +109,7 @@ private:
 
 class Builder {
 public:
-    explicit Builder(std::string_view utf8) : m_text(utf8), m_offsets(utf8) {}
+    Builder(std::string_view utf8, bool spans) : m_text(utf8), m_offsets(utf8), m_spans(spans) {}
 
     std::variant<Tree, TreeError> build(std::string_view utf8)
     {
@@ -108,6 +118,8 @@ public:
             return TreeError{{}, "内存不足"};
         yaml_parser_set_input_string(&parser, reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size());
         yaml_parser_set_encoding(&parser, YAML_UTF8_ENCODING);
+        // About one node for every line of a menu; growing the list moves them all.
+        m_tree.nodes.reserve(utf8.size() / 32 + 16);
         bool done = false;
         while (!done && !m_error) {
             yaml_event_t event;
@@ -145,7 +157,8 @@ private:
     void handle(const yaml_event_t& event)
     {
         const Mark mark = markOf(event.start_mark);
-        const Span span{m_offsets.at(event.start_mark.index), m_offsets.at(event.end_mark.index)};
+        const Span span =
+            m_spans ? Span{m_offsets.at(event.start_mark.index), m_offsets.at(event.end_mark.index)} : Span{};
         switch (event.type) {
         case YAML_DOCUMENT_START_EVENT:
             if (m_documents > 0)
@@ -162,7 +175,7 @@ private:
             node.block = scalar.style == YAML_LITERAL_SCALAR_STYLE || scalar.style == YAML_FOLDED_SCALAR_STYLE;
             node.style = styleOf(scalar.style);
             node.tag = scalar.tag ? reinterpret_cast<const char*>(scalar.tag) : "";
-            node.text.assign(reinterpret_cast<const char*>(scalar.value), scalar.length);
+            node.text = keep(std::string_view(reinterpret_cast<const char*>(scalar.value), scalar.length));
             const Span own = node.block ? withoutTrailingBreaks(span) : span;
             add(std::move(node), mark, own, scalar.anchor);
             break;
@@ -198,6 +211,24 @@ private:
         default:
             break;
         }
+    }
+
+    // A copy of the text in the tree's own blocks, which a scalar of many
+    // lines gets to itself.
+    std::string_view keep(std::string_view text)
+    {
+        constexpr std::size_t kBlock = 256 * 1024;
+        if (text.size() > m_left) {
+            const std::size_t size = std::max(kBlock, text.size());
+            m_tree.texts.push_back(std::make_unique_for_overwrite<char[]>(size));
+            m_free = m_tree.texts.back().get();
+            m_left = size;
+        }
+        std::copy(text.begin(), text.end(), m_free);
+        const std::string_view kept(m_free, text.size());
+        m_free += text.size();
+        m_left -= text.size();
+        return kept;
     }
 
     // A block scalar's own lines end with its last character of text (or its
@@ -261,6 +292,8 @@ private:
         Open& open = m_open.back();
         m_tree.nodes[open.id].children.push_back(id);
         open.lastEnd = std::max(open.lastEnd, span.end);
+        if (!m_spans)
+            return;
         if (!open.mapping) {
             m_tree.nodes[open.id].entries.push_back(Entry{id, id, span, alias});
             return;
@@ -379,7 +412,10 @@ private:
 
     std::string_view m_text;
     Offsets m_offsets;
+    bool m_spans;
     Tree m_tree;
+    char* m_free = nullptr;
+    std::size_t m_left = 0;
     std::vector<Open> m_open;
     std::unordered_map<std::string, NodeId> m_anchors;
     int m_collectionAliases = 0;
@@ -389,20 +425,27 @@ private:
 
 }  // namespace
 
-std::variant<Tree, TreeError> parseYaml(std::string_view utf8)
+std::variant<Tree, TreeError> parseYaml(std::string_view utf8, bool spans)
 {
-    // The reader counts characters before it parses; so does this.
-    std::size_t characters = 0;
-    for (std::size_t pos = 0; pos < utf8.size(); ++pos) {
-        if ((static_cast<unsigned char>(utf8[pos]) & 0xC0) == 0x80)
-            continue;
-        if (++characters > kMostCharacters) {
+    // The reader counts characters before it parses; so does this. Most
+    // texts are far below the limit in bytes already.
+    if (utf8.size() > kMostCharacters) {
+        std::size_t continuations = 0;
+        for (const char c : utf8)
+            continuations += (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+        if (utf8.size() - continuations > kMostCharacters) {
+            std::size_t characters = 0;
+            std::size_t pos = 0;
+            for (; pos < utf8.size(); ++pos) {
+                if ((static_cast<unsigned char>(utf8[pos]) & 0xC0) != 0x80 && ++characters > kMostCharacters)
+                    break;
+            }
             return TreeError{markAt(utf8, pos),
                              "文件超过 " + numberToText(static_cast<long long>(kMostCharacters)) +
                                  " 个字符,插件的 YAML 读取器不读这么长的文件"};
         }
     }
-    return Builder(utf8).build(utf8);
+    return Builder(utf8, spans).build(utf8);
 }
 
 }  // namespace cofferon::yaml

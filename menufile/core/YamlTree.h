@@ -7,6 +7,7 @@
 // mappings, and the size of the text.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -52,7 +53,7 @@ struct Node {
     bool anchored = false;  // carries an anchor ("&name")
     bool aliased = false;  // an alias or a merge key names it
     std::string tag;  // as the parser gives it: "", "!", "tag:yaml.org,2002:str", "!local"
-    std::string text;  // a scalar's value (UTF-8)
+    std::string_view text;  // a scalar's value (UTF-8), kept by its tree
     Mark mark;
     // From its first character (an anchor or a tag included) past its last:
     // a block collection ends with its last value, a block scalar after the
@@ -69,6 +70,9 @@ struct Node {
 struct Tree {
     std::vector<Node> nodes;
     std::optional<NodeId> root;  // nullopt for a file of no document (empty, or comments only)
+    // The scalars' texts, one after the other; a block is never moved, so
+    // the nodes' views of them hold as the tree moves.
+    std::vector<std::unique_ptr<char[]>> texts;
 
     const Node& operator[](NodeId id) const { return nodes[id]; }
 };
@@ -85,6 +89,8 @@ inline constexpr std::size_t kMostCharacters = 3 * 1024 * 1024;
 inline constexpr int kDeepestNesting = 50;
 inline constexpr int kMostCollectionAliases = 50;
 
-std::variant<Tree, TreeError> parseYaml(std::string_view utf8);
+// Without `spans`, the nodes carry no spans and mappings no own entries:
+// what reading a menu needs, and no more.
+std::variant<Tree, TreeError> parseYaml(std::string_view utf8, bool spans = true);
 
 }  // namespace cofferon::yaml

@@ -59,7 +59,7 @@ std::optional<WrittenMenu> writeMenuFile(QWidget* parent, Dialogs& dialogs, cons
         if (const auto* refusal = std::get_if<Refusal>(&result))
             return refuse(programText(refusal->message));
         auto& done = std::get<MenuOnto>(result);
-        bytes = std::move(done.bytes);
+        bytes = done.bytes();
         written.file = std::make_shared<const ImportedMenu>(std::move(done.readBack));
         written.blockNumbers = std::move(done.blockNumbers);
     } else {

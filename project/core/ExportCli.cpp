@@ -116,7 +116,7 @@ int runExportCli(const std::vector<std::string>& args, std::ostream& out, std::o
             return kExportFileOrUsageError;
         auto written = writeMenuOnto(*menu, data, claimsByPosition(menu->text->places), menu->encoding);
         if (auto* result = std::get_if<MenuOnto>(&written))
-            bytes = std::move(result->bytes);
+            bytes = result->bytes();
         else
             bytes = std::get<Refusal>(std::move(written));
     } else {

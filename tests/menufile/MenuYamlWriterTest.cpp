@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "menufile/core/MenuYamlWriter.h"
+#include "support/AwkwardValues.h"
 #include "support/TempDir.h"
 
 namespace cofferon {
@@ -316,4 +317,59 @@ TEST(MenuYamlWriter, Gb2312HoldsOnlyWhatGbkReadersReadAlike)
 }
 
 }  // namespace
+// Whether two menus give one file, told without writing: the same answer
+// as comparing what the writer writes, for a menu and a copy with one value
+// changed, to one the file says the same way or to another one.
+TEST(MenuYamlWriter, SameMenuFileAgreesWithTheWriter)
+{
+    using Edit = void (*)(MenuSettings&, SlotRecord&, test::AwkwardValues&);
+    const Edit edits[] = {
+        [](MenuSettings&, SlotRecord& r, test::AwkwardValues&) { r.money = "0" + r.money; },
+        [](MenuSettings&, SlotRecord& r, test::AwkwardValues&) { r.keepOpen = r.keepOpen == "true" ? "" : "false"; },
+        [](MenuSettings&, SlotRecord& r, test::AwkwardValues&) { r.lore += "\r\n"; },
+        [](MenuSettings&, SlotRecord& r, test::AwkwardValues&) {
+            r.id = r.id.find(':') == std::string::npos ? r.id + ":0" : r.id;
+        },
+        [](MenuSettings&, SlotRecord& r, test::AwkwardValues& v) { r.color = v.text(true); },
+        [](MenuSettings&, SlotRecord& r, test::AwkwardValues& v) { r.head = v.text(true); },
+        [](MenuSettings&, SlotRecord& r, test::AwkwardValues& v) { r.name = v.text(true); },
+        [](MenuSettings&, SlotRecord& r, test::AwkwardValues& v) {
+            r.command = test::AwkwardValues::joinLines(v.lines());
+        },
+        [](MenuSettings&, SlotRecord& r, test::AwkwardValues& v) { r.item = v.itemId(true); },
+        [](MenuSettings&, SlotRecord& r, test::AwkwardValues&) { r.amount.clear(); },
+        [](MenuSettings& m, SlotRecord&, test::AwkwardValues&) { m.leftClick = !m.leftClick; },
+        [](MenuSettings& m, SlotRecord&, test::AwkwardValues&) { m.rowIndex = (m.rowIndex + 1) % kMaxRows; },
+        [](MenuSettings& m, SlotRecord&, test::AwkwardValues&) { m.openItem.reset(); },
+    };
+    test::AwkwardValues values(7);
+    for (int round = 0; round < 3000; ++round) {
+        MenuSettings settings;
+        settings.title = values.text(true);
+        settings.rowIndex = static_cast<int>(values.pick(kMaxRows));
+        if (values.chance(0.5))
+            settings.openItem = "345";
+        settings.leftClick = values.chance(0.5);
+        SlotTable slots;
+        const int slot = static_cast<int>(values.pick(kSlotCount)) + 1;
+        SlotRecord& record = slots[slot];
+        record.id = values.from(std::vector<std::string>{"1", "35:14", "299", "397:3", "397"});
+        record.name = values.text(true);
+        record.lore = test::AwkwardValues::joinLines(values.lines());
+        record.money = values.number(true);
+        record.item = "264";
+        record.amount = values.chance(0.5) ? "2" : "";
+        record.color = values.chance(0.5) ? "1, 2, 3" : "";
+        record.head = values.chance(0.5) ? "Steve" : "";
+        MenuSettings otherSettings = settings;
+        SlotTable other = slots;
+        edits[values.pick(std::size(edits))](otherSettings, other[slot], values);
+        const auto a = writeMenuYaml(settings, slots);
+        const auto b = writeMenuYaml(otherSettings, other);
+        if (!std::holds_alternative<std::string>(a) || !std::holds_alternative<std::string>(b))
+            continue;
+        EXPECT_EQ(sameMenuFile(settings, slots, otherSettings, other), a == b) << std::get<std::string>(a);
+    }
+}
+
 }  // namespace cofferon
