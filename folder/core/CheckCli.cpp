@@ -1,6 +1,7 @@
 #include "folder/core/CheckCli.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <variant>
 
@@ -69,6 +70,22 @@ std::variant<CheckLine, std::string> parseCheckLine(const std::vector<std::strin
     return line;
 }
 
+// What the paths found in a folder start with. A report of one folder
+// names its files from that folder; GitHub places annotations by the path
+// from where the check runs (the repository's top), and the files of
+// several folders must keep apart, so there they start with the folder as given.
+std::string shownPrefix(const std::string& path, const CheckLine& line)
+{
+    if (line.paths.size() == 1 && line.format == ReportFormat::Parsable)
+        return std::string();
+    std::string prefix = std::filesystem::path(path).lexically_normal().generic_string();
+    if (prefix == "." || prefix == "./")
+        return std::string();
+    if (!prefix.ends_with('/'))
+        prefix += '/';
+    return prefix;
+}
+
 }  // namespace
 
 std::string checkCliHelp()
@@ -83,7 +100,8 @@ std::string checkCliHelp()
            "together: give the whole menus folder to check its links.\n"
            "\n"
            "Each problem is one line, sorted by path and line, the path relative to\n"
-           "the folder given (a file given by itself keeps the name given):\n"
+           "the folder given (a file given by itself keeps the name given; with\n"
+           "several PATHs, each path starts with its PATH):\n"
            "\n"
            "  shop/shop.yml:18:3: [error] 所需金钱(PRICE)“abc”不是数字 (value)\n"
            "\n"
@@ -108,6 +126,8 @@ std::string checkCliHelp()
            "  --format FORMAT       parsable (the default), or github: the same as\n"
            "                        GitHub Actions annotations,\n"
            "                        ::error file=PATH,line=LINE,col=COLUMN::MESSAGE\n"
+           "                        where each path starts with its PATH, as GitHub\n"
+           "                        finds files from the repository's top folder\n"
            "  -h, --help            show this text\n"
            "\n"
            "Exit status:\n"
@@ -134,7 +154,7 @@ int runCheckCli(const std::vector<std::string>& args, std::ostream& out, std::os
     std::vector<Problem> walkProblems;
     bool unreadable = false;
     for (const std::string& path : line.paths) {
-        FolderWalk walk = walkMenuFolder(path, access);
+        FolderWalk walk = walkMenuFolder(path, access, shownPrefix(path, line));
         if (walk.rootError) {
             err << kProgram << ": 无法读取“" << path << "”:" << readErrorText(*walk.rootError) << "\n";
             unreadable = true;

@@ -50,11 +50,11 @@ public:
             m_root = fs::absolute(root).lexically_normal();
     }
 
-    void walk(const fs::path& folder, const std::string& prefix)
+    void walk(const fs::path& folder, const std::string& prefix, bool top)
     {
         auto listed = m_access.list(folder);
         if (const auto* error = std::get_if<FileError>(&listed)) {
-            if (prefix.empty())
+            if (top)
                 m_out.rootError = *error;
             else
                 m_out.problems.push_back(
@@ -72,7 +72,7 @@ public:
             if (fs::is_symlink(own))
                 link(entry.path(), folder, path);
             else if (fs::is_directory(own))
-                walk(entry.path(), path + "/");
+                walk(entry.path(), path + "/", false);
             else if (isMenuFileName(name))
                 file(entry.path(), path, own);
         }
@@ -162,7 +162,7 @@ const FolderAccess& systemFolderAccess()
     return access;
 }
 
-FolderWalk walkMenuFolder(const fs::path& root, const FolderAccess& access)
+FolderWalk walkMenuFolder(const fs::path& root, const FolderAccess& access, const std::string& prefix)
 {
     FolderWalk out;
     std::error_code error;
@@ -170,7 +170,7 @@ FolderWalk walkMenuFolder(const fs::path& root, const FolderAccess& access)
     if (error || status.type() == fs::file_type::not_found) {
         out.rootError = FileError{error ? error.value() : ENOENT};
     } else if (fs::is_directory(status)) {
-        Walker(root, access, out).walk(root, std::string());
+        Walker(root, access, out).walk(root, prefix, true);
     } else {
         // A file named by itself is checked whatever its name, under the name given.
         Walker(root, access, out).file(root, root.generic_string(), status);

@@ -41,7 +41,10 @@ struct FolderWalk {
     std::vector<Problem> problems;  // folders not read, links to folders not followed
 };
 
-FolderWalk walkMenuFolder(const std::filesystem::path& root, const FolderAccess& access);
+// The paths of what it finds start with `prefix`; a file given as `root`
+// is found under its own name as given.
+FolderWalk walkMenuFolder(const std::filesystem::path& root, const FolderAccess& access,
+                          const std::string& prefix = std::string());
 
 // Reads every menu the walk found into the folder; a file that cannot be
 // read goes in as an "unreadable" problem.

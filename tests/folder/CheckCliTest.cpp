@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+#include "document/core/Text.h"
 #include "folder/core/CheckCli.h"
 #include "support/CommandRun.h"
 #include "support/TempDir.h"
@@ -137,11 +138,12 @@ TEST(CheckCli, EachRuleReportsItsLines)
          {},
          "cat.yml:1:1: [warning] 文件按 UTF-8 和 GB2312 读都说得通,已按 UTF-8 读取 (encoding)\n",
          0},
-        {"github: the same problems as annotations, a name's \",\" and \":\" escaped",
+        {"github: the same problems as annotations, paths from where the check runs, \",\" and \":\" escaped",
          {{"a,b:c.yml", menu("x", "  COMMAND: 'open: 100%.yml'\n")}},
          {"--format", "github"},
-         "::warning file=a%2Cb%3Ac.yml,line=9,col=12::打开菜单“100%25.yml”需要 KEEP-OPEN: true (open-needs-keep-open)\n"
-         "::error file=a%2Cb%3Ac.yml,line=9,col=12::文件夹里没有菜单“100%25.yml” (open-target)\n",
+         "::warning file=TMP/menus/a%2Cb%3Ac.yml,line=9,col=12::打开菜单“100%25.yml”需要 KEEP-OPEN: true "
+         "(open-needs-keep-open)\n"
+         "::error file=TMP/menus/a%2Cb%3Ac.yml,line=9,col=12::文件夹里没有菜单“100%25.yml” (open-target)\n",
          1},
         {"links out of the folder are skipped, yet their names count",
          {{"../outside.yml", kPlain},
@@ -183,7 +185,7 @@ TEST(CheckCli, EachRuleReportsItsLines)
         std::vector<std::string> args = row.options;
         args.push_back((dir.path() / "menus").string());
         const Outcome result = run(args);
-        EXPECT_EQ(result.out, row.report);
+        EXPECT_EQ(replaceText(result.out, dir.path().string(), "TMP"), row.report);
         EXPECT_EQ(result.code, row.code);
         EXPECT_EQ(result.err, "");
     }
@@ -238,9 +240,10 @@ TEST(CheckCli, AFileFarTooLargeIsNotRead)
 TEST(CheckCli, ArgumentsAndPathsGiven)
 {
     test::TempDir dir;
-    makeFolder(
-        dir,
-        {{"a.yml", menu("a", "  KEEP-OPEN: true\n  COMMAND: 'open: b.yml'\n")}, {"b.yml", menu("b", "  PRICE: x\n")}});
+    makeFolder(dir,
+               {{"a.yml", menu("a", "  KEEP-OPEN: true\n  COMMAND: 'open: b.yml'\n")},
+                {"b.yml", menu("b", "  PRICE: x\n")},
+                {"../more/b.yml", kPlain}});
     const std::string a = (dir.path() / "menus/a.yml").string();
     const std::string b = (dir.path() / "menus/b.yml").string();
     struct Case {
@@ -256,6 +259,14 @@ TEST(CheckCli, ArgumentsAndPathsGiven)
         {{a, "--format=github", "--", b},
          1,
          "::error file=" + b + ",line=9,col=3::所需金钱(PRICE)“x”不是数字 (value)\n",
+         ""},
+        // Several folders: each path starts with its folder.
+        {{dir.file("menus"), dir.file("more")},
+         1,
+         dir.file("menus") + "/b.yml:1:1: [error] 与 " + dir.file("more") +
+             "/b.yml 同名(不分大小写),插件按文件名找菜单时分不清 (duplicate-file-name)\n" + dir.file("menus") +
+             "/b.yml:9:3: [error] 所需金钱(PRICE)“x”不是数字 (value)\n" + dir.file("more") + "/b.yml:1:1: [error] 与 " +
+             dir.file("menus") + "/b.yml 同名(不分大小写),插件按文件名找菜单时分不清 (duplicate-file-name)\n",
          ""},
         {{a, dir.file("none")},
          2,
