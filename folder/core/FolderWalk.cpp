@@ -69,7 +69,11 @@ public:
             const std::string path = prefix + name;
             std::error_code error;
             const fs::file_status own = entry.symlink_status(error);
-            if (fs::is_symlink(own))
+            // What cannot be looked at may be a menu or a folder of them.
+            if (error)
+                m_out.problems.push_back(
+                    makeProblem(path, {}, rule::kUnreadable, "无法读取:" + readErrorText({error.value()})));
+            else if (fs::is_symlink(own))
                 link(entry.path(), folder, path);
             else if (fs::is_directory(own))
                 walk(entry.path(), path + "/", false);

@@ -194,13 +194,20 @@ TEST(CheckCli, EachRuleReportsItsLines)
 TEST(CheckCli, WhatTheSystemWillNotGiveIsReportedAndExitsWithTwo)
 {
     test::TempDir dir;
-    makeFolder(dir, {{"locked.yml", kPlain}, {"closed/a.yml", kPlain}, {"open.yml", menu("o", "  Foo: 1\n")}});
+    makeFolder(dir,
+               {{"locked.yml", kPlain},
+                {"closed/a.yml", kPlain},
+                {"gone.yml", kPlain},
+                {"open.yml", menu("o", "  Foo: 1\n")}});
     // Root may read anything: the refusals come through the seam.
     FolderAccess refusing = systemFolderAccess();
     refusing.list = [](const fs::path& folder) -> std::variant<std::vector<fs::directory_entry>, FileError> {
         if (folder.filename() == "closed")
             return FileError{EACCES};
-        return systemFolderAccess().list(folder);
+        auto listed = systemFolderAccess().list(folder);
+        // A file that goes between the listing and the reading, as in a "git pull".
+        fs::remove(folder / "gone.yml");
+        return listed;
     };
     refusing.read = [](const fs::path& file) -> std::variant<std::string, FileError> {
         if (file.filename() == "locked.yml")
@@ -212,6 +219,7 @@ TEST(CheckCli, WhatTheSystemWillNotGiveIsReportedAndExitsWithTwo)
     EXPECT_EQ(runCheckCli({(dir.path() / "menus").string()}, out, err, refusing), kCheckFileOrUsageError);
     EXPECT_EQ(out.str(),
               "closed/:1:1: [error] 无法读取这个文件夹:没有权限 (unreadable)\n"
+              "gone.yml:1:1: [error] 无法读取:不存在 (unreadable)\n"
               "locked.yml:1:1: [error] 无法读取:没有权限 (unreadable)\n"
               "open.yml:9:3: [warning] 物品“1”中的未知键“Foo” (unknown-key)\n");
     EXPECT_EQ(err.str(), "");
