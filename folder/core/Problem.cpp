@@ -19,43 +19,38 @@ std::string_view severityName(Severity severity)
     return severity == Severity::Error ? "error" : "warning";
 }
 
-// A line break inside a name or a message would end the report's line.
-std::string oneLine(std::string_view text)
+// Each character as `escape` writes it, or as it is where that gives nothing.
+template <typename Escape>
+std::string escaped(std::string_view text, Escape escape)
 {
     std::string out;
     out.reserve(text.size());
     for (const char c : text) {
-        if (c == '\n')
-            out += "\\n";
-        else if (c == '\r')
-            out += "\\r";
-        else
+        const std::string_view instead = escape(c);
+        if (instead.empty())
             out += c;
+        else
+            out += instead;
     }
     return out;
 }
 
+// A line break inside a name or a message would end the report's line.
+std::string_view lineBreak(char c)
+{
+    return c == '\n' ? "\\n" : c == '\r' ? "\\r" : "";
+}
+
 // GitHub's workflow commands end a value at a line break, and a property
 // also at ":" or ",".
-std::string escaped(std::string_view text, bool property)
+std::string_view githubValue(char c)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        if (c == '%')
-            out += "%25";
-        else if (c == '\r')
-            out += "%0D";
-        else if (c == '\n')
-            out += "%0A";
-        else if (property && c == ':')
-            out += "%3A";
-        else if (property && c == ',')
-            out += "%2C";
-        else
-            out += c;
-    }
-    return out;
+    return c == '%' ? "%25" : c == '\r' ? "%0D" : c == '\n' ? "%0A" : "";
+}
+
+std::string_view githubProperty(char c)
+{
+    return c == ':' ? "%3A" : c == ',' ? "%2C" : githubValue(c);
 }
 
 }  // namespace
@@ -81,11 +76,11 @@ std::string reportLine(const Problem& problem, ReportFormat format)
     const std::string column = numberToText(static_cast<long long>(problem.column));
     const std::string message = problem.message + " (" + std::string(problem.rule) + ")";
     if (format == ReportFormat::Github) {
-        return "::" + std::string(severityName(problem.severity)) + " file=" + escaped(problem.path, true) +
-            ",line=" + line + ",col=" + column + "::" + escaped(message, false) + "\n";
+        return "::" + std::string(severityName(problem.severity)) + " file=" + escaped(problem.path, githubProperty) +
+            ",line=" + line + ",col=" + column + "::" + escaped(message, githubValue) + "\n";
     }
-    return oneLine(problem.path) + ":" + line + ":" + column + ": [" + std::string(severityName(problem.severity)) +
-        "] " + oneLine(message) + "\n";
+    return escaped(problem.path, lineBreak) + ":" + line + ":" + column + ": [" +
+        std::string(severityName(problem.severity)) + "] " + escaped(message, lineBreak) + "\n";
 }
 
 }  // namespace cofferon

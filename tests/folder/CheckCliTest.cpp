@@ -66,6 +66,15 @@ Outcome run(const std::vector<std::string>& args)
     return test::runCommand(static_cast<test::CommandEntry>(runCheckCli), args);
 }
 
+// The check of the row's folder through `access`.
+Outcome runOn(const test::TempDir& dir, const FolderAccess& access)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = runCheckCli({(dir.path() / "menus").string()}, out, err, access);
+    return Outcome{code, out.str(), err.str()};
+}
+
 TEST(CheckCli, EachRuleReportsItsLines)
 {
     const Row rows[] = {
@@ -145,6 +154,11 @@ TEST(CheckCli, EachRuleReportsItsLines)
          "(open-needs-keep-open)\n"
          "::error file=TMP/menus/a%2Cb%3Ac.yml,line=9,col=12::文件夹里没有菜单“100%25.yml” (open-target)\n",
          1},
+        {"a line break in a file name or a value stays inside the report's line",
+         {{"two\nlines.yml", menu("x", "  PRICE: \"a\\nb\"\n")}},
+         {},
+         "two\\nlines.yml:9:3: [error] 所需金钱(PRICE)“a\\nb”不是数字 (value)\n",
+         1},
         {"links out of the folder are skipped, yet their names count",
          {{"../outside.yml", kPlain},
           {"../shared/x.yml", kPlain},
@@ -214,15 +228,14 @@ TEST(CheckCli, WhatTheSystemWillNotGiveIsReportedAndExitsWithTwo)
             return FileError{EACCES};
         return systemFolderAccess().read(file);
     };
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(runCheckCli({(dir.path() / "menus").string()}, out, err, refusing), kCheckFileOrUsageError);
-    EXPECT_EQ(out.str(),
+    const Outcome result = runOn(dir, refusing);
+    EXPECT_EQ(result.code, kCheckFileOrUsageError);
+    EXPECT_EQ(result.out,
               "closed/:1:1: [error] 无法读取这个文件夹:没有权限 (unreadable)\n"
               "gone.yml:1:1: [error] 无法读取:不存在 (unreadable)\n"
               "locked.yml:1:1: [error] 无法读取:没有权限 (unreadable)\n"
               "open.yml:9:3: [warning] 物品“1”中的未知键“Foo” (unknown-key)\n");
-    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(result.err, "");
 }
 
 TEST(CheckCli, AFileFarTooLargeIsNotRead)
@@ -236,10 +249,9 @@ TEST(CheckCli, AFileFarTooLargeIsNotRead)
         ++reads;
         return systemFolderAccess().read(file);
     };
-    std::ostringstream out;
-    std::ostringstream err;
-    EXPECT_EQ(runCheckCli({(dir.path() / "menus").string()}, out, err, counting), kCheckErrors);
-    EXPECT_EQ(out.str(),
+    const Outcome result = runOn(dir, counting);
+    EXPECT_EQ(result.code, kCheckErrors);
+    EXPECT_EQ(result.out,
               "huge.yml:1:1: [error] 文件超过 3145728 个字符,插件的 YAML 读取器不读这么长的文件"
               "(文件有 13000000 字节,没有读取) (syntax)\n");
     EXPECT_EQ(reads, 0);
