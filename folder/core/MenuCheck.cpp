@@ -33,8 +33,10 @@ CheckedMenu checkMenu(const std::string& path, std::string_view bytes)
     CheckedMenu checked;
     const auto read = importMenuText(bytes);
     if (const auto* refused = std::get_if<NotAMenu>(&read)) {
-        checked.problems.push_back(makeProblem(path, {refused->line, refused->column},
-                                               holdsNoDocument(bytes) ? rule::kEmpty : rule::kSyntax, refused->reason));
+        // An empty file is refused at its start; a refusal further on needs no second reading.
+        const bool empty = refused->line == 1 && refused->column == 1 && holdsNoDocument(bytes);
+        checked.problems.push_back(
+            makeProblem(path, {refused->line, refused->column}, empty ? rule::kEmpty : rule::kSyntax, refused->reason));
         return checked;
     }
     const ImportedMenu& menu = std::get<ImportedMenu>(read);
