@@ -14,7 +14,8 @@ endif()
 set(COFFERON_MAN_DIR ${PROJECT_BINARY_DIR}/man)
 set(COFFERON_MAN_PAGES)
 foreach(entry "cofferon-export|write the menu file of a saved Cofferon project"
-              "cofferon-import|turn a Cofferon menu file into a project file")
+              "cofferon-import|turn a Cofferon menu file into a project file"
+              "cofferon-check|check a folder of Cofferon menu files")
   string(REPLACE "|" ";" entry "${entry}")
   list(GET entry 0 program)
   list(GET entry 1 summary)
@@ -72,7 +73,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/app/invalid.cofferon.generator.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # What dh_strip takes out besides the symbols: the compilers' notes.
-foreach(program cofferon-generator cofferon-export cofferon-import)
+foreach(program cofferon-generator cofferon-export cofferon-import cofferon-check)
   install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
       execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
@@ -95,7 +96,8 @@ lore with the game's colour and format codes. The work is kept as a project
 file, and menu files made elsewhere can be imported.
 
 Includes cofferon-export and cofferon-import, which write menu files and
-project files from a shell.")
+project files from a shell, and cofferon-check, which checks a folder of
+menu files: links between menus, opening commands, file names and values.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})

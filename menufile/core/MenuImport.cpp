@@ -292,6 +292,12 @@ std::variant<ImportedMenu, NotAMenu> importMenuText(std::string&& bytes, std::op
     return importBytes(view, encoding, true, &bytes);
 }
 
+const BlockPlace* slotPlace(const MenuPlaces& places, int slot)
+{
+    const std::uint32_t block = places.blockOfSlot[static_cast<std::size_t>(slot)];
+    return block == 0 ? nullptr : &places.blocks[block - 1].place;
+}
+
 const SlotRecord& blockRecord(const ImportedMenu& menu, std::size_t block)
 {
     const ItemBlock& item = menu.text->places.blocks[block];

@@ -142,6 +142,9 @@ std::string encodingName(OutputEncoding encoding);
 // 已按 GB2312 读取"); empty when there was no choice.
 std::string encodingNote(const ImportedMenu& menu);
 
+// The place of the item block the import put in the slot (1..54), or nullptr.
+const BlockPlace* slotPlace(const MenuPlaces& places, int slot);
+
 // What the item block (counted from 0) holds, as a slot would hold it.
 const SlotRecord& blockRecord(const ImportedMenu& menu, std::size_t block);
 

@@ -55,12 +55,13 @@ foreach(line IN LISTS lines)
   endif()
 endforeach()
 
-set(programs ${PREFIX}/bin/cofferon-export ${PREFIX}/bin/cofferon-generator ${PREFIX}/bin/cofferon-import)
+set(programs ${PREFIX}/bin/cofferon-check ${PREFIX}/bin/cofferon-export ${PREFIX}/bin/cofferon-generator
+    ${PREFIX}/bin/cofferon-import)
 set(expected ${programs} ${PREFIX}/share/applications/cofferon-generator.desktop
     ${PREFIX}/share/mime/packages/cofferon-generator.xml
     ${PREFIX}/share/metainfo/invalid.cofferon.generator.metainfo.xml ${PREFIX}/share/doc/cofferon-generator/copyright
     ${PREFIX}/share/doc/cofferon-generator/changelog.gz)
-foreach(program cofferon-export cofferon-generator cofferon-import)
+foreach(program cofferon-check cofferon-export cofferon-generator cofferon-import)
   list(APPEND expected ${PREFIX}/share/man/man1/${program}.1.gz)
 endforeach()
 foreach(size 16 24 32 48 64 128 256)
