@@ -24,6 +24,7 @@ public:
     explicit OneFileDialogs(QString file) : m_file(std::move(file)) {}
     std::optional<QString> openFileName(QWidget*, const QString&) override { return m_file; }
     std::optional<QString> saveFileName(QWidget*, const QString&) override { return std::nullopt; }
+    std::optional<QString> folderName(QWidget*) override { return std::nullopt; }
     void message(QWidget*, const QString&, const QString&, cofferon::MessageIcon) override {}
     std::optional<QString> inputText(QWidget*, const QString&, const QString&, const QString&, bool) override
     {

@@ -11,16 +11,20 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QSessionManager>
 #include <QTextEdit>
+#include <QTimer>
+#include <QTreeWidget>
 
 #include "document/core/ItemId.h"
 #include "document/core/ReadFile.h"
 #include "document/core/Text.h"
 #include "editor/gui/SlotEditor.h"
+#include "folder/gui/FolderPanel.h"
 #include "menufile/core/MenuFileReport.h"
 #include "menufile/core/MenuOnto.h"
 #include "menufile/gui/ExportCommand.h"
@@ -66,16 +70,7 @@ QString fileName(const std::string& path)
 }  // namespace
 
 MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent),
-      m_document(document),
-      m_dialogs(dialogs),
-      m_recovery(
-          [this] {
-              return recoveryText(WholeMenu{menuSettings(), m_document.slots}, m_currentFile,
-                                  m_menuFile && m_menuFile->text ? std::string_view(m_menuFile->text->bytes)
-                                                                 : std::string_view());
-          },
-          this)
+    : QWidget(parent), m_document(document), m_dialogs(dialogs), m_recovery([this] { return recoveryOfWork(); }, this)
 {
     const layout::Window& layout = layout::mainWindowLayout();
     applyWindowFrame(this, layout);
@@ -103,6 +98,7 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
             [this] { copySlotCommand(m_document); });
     connect(m_slotMenu->findChild<QAction*>(QStringLiteral("粘贴")), &QAction::triggered, this,
             [this] { pasteSlotCommand(*this, m_document); });
+    connect(builtControl<QPushButton>(this, "打开文件夹"), &QPushButton::clicked, this, &MainWindow::chooseFolder);
     connect(m_outputMenu->findChild<QAction*>(QStringLiteral("UTF-8")), &QAction::triggered, this,
             [this] { exportAs(OutputEncoding::Utf8); });
     connect(m_outputMenu->findChild<QAction*>(QStringLiteral("GB2312")), &QAction::triggered, this,
@@ -112,8 +108,10 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
     // its own undo first, so they reach the window only from elsewhere.
     buildShortcuts(this, layout);
     const std::pair<const char*, std::function<void()>> keys[] = {
-        {"撤销", [this] { undo(); }},     {"重做", [this] { redo(); }}, {"保存", [this] { save(); }},
-        {"另存为", [this] { saveAs(); }}, {"打开", [this] { open(); }},
+        {"撤销", [this] { undo(); }},          {"重做", [this] { redo(); }},
+        {"保存", [this] { save(); }},          {"另存为", [this] { saveAs(); }},
+        {"打开", [this] { open(); }},          {"打开文件夹键", [this] { chooseFolder(); }},
+        {"全部保存键", [this] { saveAll(); }},
     };
     for (const auto& [name, command] : keys)
         connect(builtControl<QAction>(this, name), &QAction::triggered, this, command);
@@ -123,7 +121,42 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
         builtControl<QLabel>(this, "Box"), builtControl<QLabel>(this, "Redbox"), m_document,
         [this] { refreshPreview(); }, this);
     m_grid->buildGrid();
-    connect(m_grid, &PreviewGrid::slotMenuRequested, this, [this](QPoint at) { m_slotMenu->popup(at); });
+    // A slot whose command opens another menu offers to follow it.
+    m_followLink = m_slotMenu->addAction(QString());
+    m_followLink->setObjectName(QStringLiteral("打开链接"));
+    m_followLink->setVisible(false);
+    connect(m_followLink, &QAction::triggered, this, &MainWindow::followLink);
+    connect(m_grid, &PreviewGrid::slotMenuRequested, this, [this](QPoint at) {
+        const auto target = linkedMenu(m_document.currentSlot);
+        m_followLink->setVisible(target.has_value());
+        if (target) {
+            const std::string name =
+                target->substr(target->rfind('/') == std::string::npos ? 0 : target->rfind('/') + 1);
+            m_followLink->setText(QStringLiteral("打开“%1”").arg(QFile::decodeName(QByteArray::fromStdString(name))));
+        }
+        m_slotMenu->popup(at);
+    });
+
+    // The menus folder, while one is open; its check runs again a moment
+    // after the work of the menu shown changes.
+    m_folder =
+        new FolderPanel(builtControl<QTreeWidget>(this, "菜单列表"), builtControl<QListWidget>(this, "问题列表"), this);
+    connect(m_folder, &FolderPanel::menuChosen, this, [this](const std::string& menu) { showFolderMenu(menu); });
+    connect(m_folder, &FolderPanel::problemChosen, this, [this](const std::string& menu, int slot) {
+        if (showFolderMenu(menu) && slot > 0) {
+            m_grid->selectSlot(slot);
+            refreshPreview();
+        }
+    });
+    QMenu* folderMenu = builtControl<QMenu>(this, "文件夹菜单");
+    connect(m_folder, &FolderPanel::contextMenuRequested, folderMenu,
+            [folderMenu](const QPoint& at) { folderMenu->popup(at); });
+    connect(folderMenu->findChild<QAction*>(QStringLiteral("全部保存")), &QAction::triggered, this,
+            &MainWindow::saveAll);
+    m_recheck = new QTimer(this);
+    m_recheck->setSingleShot(true);
+    m_recheck->setInterval(300);
+    connect(m_recheck, &QTimer::timeout, this, &MainWindow::recheckShownMenu);
     connect(m_grid, &PreviewGrid::editRequested, this, &MainWindow::openSlotEditor);
     connect(m_grid, &PreviewGrid::slotDragged, this, &MainWindow::dragSlot);
     connect(m_grid, &PreviewGrid::emptyRequested, this, [this] { emptySlotCommand(*this, m_document); });
@@ -492,7 +525,11 @@ void MainWindow::workChanged()
     m_modified = changed;
     // Only a title with a file name shows the mark.
     setWindowModified(changed && m_currentFile);
-    if (!changed) {
+    if (m_folder && m_folder->isOpen())
+        m_recheck->start();
+    const bool parkedUnsaved =
+        std::any_of(m_parked.begin(), m_parked.end(), [](const auto& entry) { return entry.second.modified; });
+    if (!changed && !parkedUnsaved) {
         m_recovery.discard();
         return;
     }
@@ -502,7 +539,7 @@ void MainWindow::workChanged()
 
 void MainWindow::writeRecoveryNow()
 {
-    if (m_modified)
+    if (m_modified || !unsavedMenus().empty())
         m_recovery.writeNow();
 }
 
@@ -518,16 +555,49 @@ bool MainWindow::offerRecovery()
                 m_menuFile = std::make_shared<const ImportedMenu>(std::move(*menu));
         }
         setCurrentFile(work.file, std::nullopt);
+        // The folder that was open, with the unsaved work of its other menus.
+        if (work.folder.empty() || m_folder->open(work.folder))
+            return;
+        m_parked.clear();
+        showFolderPanel(true);
+        for (const RecoveredWork& other : work.others) {
+            const auto menu = other.file ? m_folder->menuPath(other.file->path) : std::nullopt;
+            if (!menu)
+                continue;
+            ParkedWork parked;
+            parked.menu = other.menu;
+            parked.file = other.file;
+            parked.modified = true;
+            auto read = importMenuText(other.menuFile, other.file->encoding);
+            if (auto* menuRead = std::get_if<ImportedMenu>(&read); menuRead && !other.menuFile.empty())
+                parked.menuFile = std::make_shared<const ImportedMenu>(std::move(*menuRead));
+            m_folder->setUnsaved(*menu, true);
+            m_parked[*menu] = std::move(parked);
+        }
+        if (const auto shownMenu = shownFolderMenu()) {
+            m_folder->setShown(*shownMenu);
+            m_folder->setUnsaved(*shownMenu, m_modified);
+        }
     });
 }
 
 bool MainWindow::commitData(bool mayAsk)
 {
-    if (!m_modified)
+    const bool parkedUnsaved =
+        std::any_of(m_parked.begin(), m_parked.end(), [](const auto& entry) { return entry.second.modified; });
+    if (!m_modified && !parkedUnsaved)
         return true;
     if (!mayAsk) {
-        writeRecoveryNow();
+        m_recovery.writeNow();
         m_closing = Closing::KeepRecovery;
+        return true;
+    }
+    // Menus of the folder besides the one shown: one question lists them all.
+    if (parkedUnsaved) {
+        if (!mayCloseFolder())
+            return false;
+        if (!unsavedMenus().empty() || m_modified)
+            m_closing = Closing::Discard;
         return true;
     }
     switch (askToSave()) {

@@ -3,8 +3,11 @@
 #include <QWidget>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "document/core/AtomicFile.h"
 #include "document/core/Document.h"
@@ -20,13 +23,17 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QAction;
 class QMenu;
 class QTextEdit;
+class QTimer;
 
 namespace cofferon {
 
 class Dialogs;
+class FolderPanel;
 class PreviewGrid;
+struct OpenedFile;
 
 // The main window: the menu-level settings live in its controls, and every
 // command starts here.
@@ -71,6 +78,16 @@ public:
     // Writes the recovery file now rather than after the pause in typing.
     void writeRecoveryNow();
 
+    // "打开文件夹": the server's menus folder beside the grid. False when it
+    // was not opened (it cannot be read, or the user kept the work).
+    bool openFolder(const QString& path);
+    FolderPanel* folderPanel() const { return m_folder; }
+    // Shows a menu of the folder (its path in the folder), keeping the work
+    // of the one left, unsaved changes and undo steps included.
+    bool showFolderMenu(const std::string& menu);
+    // The folder's menus whose work is not saved, the one shown included.
+    std::vector<std::string> unsavedMenus() const;
+
 public Q_SLOTS:
     // "清空数据": an empty menu of six rows, every box showing its hint.
     void clearData();
@@ -87,6 +104,9 @@ public Q_SLOTS:
     // "保存配置" and Ctrl+O, "读取配置".
     bool saveProjectAs();
     void open();
+    void chooseFolder();
+    // "全部保存": every menu of the folder with unsaved work. True when all were written.
+    bool saveAll();
 
     void refreshPreview() override;
     void refreshCell(int slot) override;
@@ -124,7 +144,32 @@ private:
     // "保存对当前配置的更改吗?", and the save when that is the answer.
     enum class SaveAnswer { Saved, Discarded, Cancelled };
     SaveAnswer askToSave();
-    void adoptOpenedFile(const struct OpenedFile& opened);
+    void adoptOpenedFile(const OpenedFile& opened);
+
+    // The work of one menu while another is shown.
+    struct ParkedWork {
+        WholeMenu menu;
+        int currentSlot = 1;
+        History history;
+        std::optional<CurrentFile> file;
+        std::shared_ptr<const ImportedMenu> menuFile;
+        std::optional<WholeMenu> saved;
+        MenuSettings settingsShown;
+        bool modified = false;
+    };
+    // The folder's name of the menu shown, or nullopt.
+    std::optional<std::string> shownFolderMenu() const;
+    void park();
+    void unpark(ParkedWork work);
+    bool writeParked(const std::string& menu, ParkedWork& work);
+    // Before the folder goes: false when the user keeps it.
+    bool mayCloseFolder();
+    void showFolderPanel(bool shown);
+    // The check of the menu shown again, on the work as it stands.
+    void recheckShownMenu();
+    void followLink();
+    std::optional<std::string> linkedMenu(int slot) const;
+    std::string recoveryOfWork() const;
     // The work now matches `holds`, what the file keeps of it; nullopt: no file does.
     void setCurrentFile(const std::optional<CurrentFile>& file, std::optional<WholeMenu> holds);
     void updateTitle();
@@ -162,7 +207,11 @@ private:
     QTextEdit* m_preview = nullptr;
     QMenu* m_outputMenu = nullptr;
     QMenu* m_slotMenu = nullptr;
+    QAction* m_followLink = nullptr;
     PreviewGrid* m_grid = nullptr;
+    FolderPanel* m_folder = nullptr;
+    QTimer* m_recheck = nullptr;
+    std::map<std::string, ParkedWork> m_parked;  // by the menu's path in the folder
 };
 
 }  // namespace cofferon

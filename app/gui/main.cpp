@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 
 #include <csignal>
 #include <cstdio>
@@ -39,7 +40,12 @@ int main(int argc, char* argv[])
     window.show();
     // Work a crashed program left behind comes first; restored, it is what
     // the window shows, and a file named besides stays closed.
-    if (!window.offerRecovery() && !request.file.isEmpty())
-        window.openFile(request.file);
+    if (!window.offerRecovery() && !request.file.isEmpty()) {
+        // A folder named is the server's menus folder.
+        if (QFileInfo(request.file).isDir())
+            window.openFolder(request.file);
+        else
+            window.openFile(request.file);
+    }
     return application.exec();
 }

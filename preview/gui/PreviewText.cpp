@@ -79,6 +79,25 @@ void appendLineBreak(QTextEdit* box)
 
 }  // namespace
 
+QString formattedTextHtml(std::string_view text)
+{
+    QString html;
+    for (const StyledRun& run : renderFormattedText(text)) {
+        QString style;
+        if (run.colour)
+            style += QStringLiteral("color:%1;").arg(QColor(run.colour->r, run.colour->g, run.colour->b).name());
+        if (run.bold)
+            style += QStringLiteral("font-weight:bold;");
+        if (run.italic)
+            style += QStringLiteral("font-style:italic;");
+        if (run.underline || run.strikeout)
+            style += QStringLiteral("text-decoration:%1;")
+                         .arg(run.underline ? QStringLiteral("underline") : QStringLiteral("line-through"));
+        html += QStringLiteral("<span style=\"%1\">%2</span>").arg(style, unbrokenText(run.text).toHtmlEscaped());
+    }
+    return html;
+}
+
 void appendFormattedText(QTextEdit* box, std::string_view text)
 {
     appendRuns(box, renderFormattedText(text));

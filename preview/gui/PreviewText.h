@@ -15,6 +15,10 @@ namespace cofferon {
 // clears the box nor adds a line break.
 void appendFormattedText(QTextEdit* box, std::string_view text);
 
+// One line of colour-coded text as rich text for a label: the codes applied,
+// in the label's own font.
+QString formattedTextHtml(std::string_view text);
+
 // Clears the box and shows the slot's tooltip: name, separator, lore lines,
 // each followed by a line break.
 void refreshPreview(QTextEdit* box, const SlotRecord& slot);

@@ -20,6 +20,7 @@ namespace cofferon {
 namespace {
 
 constexpr std::string_view kSection = "Recovery";
+constexpr std::string_view kFolderSection = "Folder";
 constexpr std::string_view kPrefix = "recovery-";
 constexpr std::string_view kRecoveryExtension = ".ini";
 constexpr std::string_view kLockExtension = ".lock";
@@ -107,9 +108,20 @@ std::optional<std::string> fromBase64(std::string_view text)
 
 }  // namespace
 
-std::string recoveryText(const WholeMenu& menu, const std::optional<CurrentFile>& file, std::string_view menuFile)
+std::string recoveryText(const WholeMenu& menu, const std::optional<CurrentFile>& file, std::string_view menuFile,
+                         const FolderRecovery* folder)
 {
     std::string text = projectText(menu.settings, menu.slots);
+    if (folder) {
+        text.append("[").append(kFolderSection).append("]\r\n");
+        text.append("root=").append(escapePath(folder->root)).append("\r\n");
+        for (std::size_t i = 0; i < folder->works.size(); ++i)
+            text.append("work")
+                .append(numberToText(static_cast<long long>(i + 1)))
+                .append("=")
+                .append(toBase64(folder->works[i]))
+                .append("\r\n");
+    }
     text.append("[").append(kSection).append("]\r\n");
     if (!file) {
         text += "kind=none\r\n";
@@ -159,6 +171,15 @@ std::optional<RecoveredWork> readRecoveryText(std::string_view bytes)
                 work.menu.slots[static_cast<int>(slot)].origin =
                     static_cast<std::uint32_t>(std::max(0LL, textToInteger(pair.substr(colon + 1))));
         }
+    }
+    work.folder = unescapePath(file.value(kFolderSection, "root", ""));
+    for (int i = 1; !work.folder.empty(); ++i) {
+        const auto other = fromBase64(file.value(kFolderSection, "work" + numberToText(static_cast<long long>(i)), ""));
+        if (!other || other->empty())
+            break;
+        // One level: the other works carry no folder of their own.
+        if (auto read = readRecoveryText(*other); read && read->folder.empty())
+            work.others.push_back(std::move(*read));
     }
     return work;
 }

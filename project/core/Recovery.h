@@ -24,6 +24,17 @@ struct RecoveredWork {
     // The menu file the work is written onto, as it was last read or
     // written; empty when there is none.
     std::string menuFile;
+    // The menus folder that was open (empty for none), and the unsaved work
+    // of its other menus.
+    std::string folder;
+    std::vector<RecoveredWork> others;
+};
+
+// The menus folder open beside the work: its root, and the recovery texts
+// of its other unsaved menus.
+struct FolderRecovery {
+    std::string root;
+    std::vector<std::string> works;
 };
 
 // The project file text of the menu, and a section "Recovery" naming the
@@ -31,7 +42,8 @@ struct RecoveredWork {
 // the slots' origins and the bytes of `menuFile` (in base64), so that work
 // restored is still written onto the file it came from. The whole text
 // loads as a project too.
-std::string recoveryText(const WholeMenu& menu, const std::optional<CurrentFile>& file, std::string_view menuFile = {});
+std::string recoveryText(const WholeMenu& menu, const std::optional<CurrentFile>& file, std::string_view menuFile = {},
+                         const FolderRecovery* folder = nullptr);
 
 // nullopt when the bytes are not a recovery file.
 std::optional<RecoveredWork> readRecoveryText(std::string_view bytes);

@@ -68,7 +68,8 @@ QString listed(const QString& heading, const std::vector<const ImportNote*>& not
 }
 
 // The menu as read, or nullptr when nothing changed.
-std::shared_ptr<const ImportedMenu> importMenuFile(MenuWindow& window, Dialogs& dialogs, const std::string& path)
+std::shared_ptr<const ImportedMenu> importMenuFile(MenuWindow& window, Dialogs& dialogs, const std::string& path,
+                                                   bool report)
 {
     auto bytes = readWholeFile(path);
     if (const auto* error = std::get_if<FileError>(&bytes)) {
@@ -106,7 +107,7 @@ std::shared_ptr<const ImportedMenu> importMenuFile(MenuWindow& window, Dialogs& 
     std::vector<const ImportNote*> leftOut;
     for (const ImportNote& note : kept->notTakenOver)
         (note.kind == NoteKind::UnknownKey ? keptKeys : leftOut).push_back(&note);
-    if (kept->notTakenOver.empty() && encoding.isEmpty())
+    if (!report || (kept->notTakenOver.empty() && encoding.isEmpty()))
         return kept;
     QString text = QStringLiteral("菜单已读取。");
     if (!encoding.isEmpty())
@@ -156,7 +157,7 @@ std::optional<OpenedFile> loadProjectCommand(MenuWindow& window, Dialogs& dialog
 }
 
 std::optional<OpenedFile> openFileCommand(MenuWindow& window, Dialogs& dialogs, const std::string& path,
-                                          bool missingIsError)
+                                          bool missingIsError, bool report)
 {
     const bool menuFile = isMenuFileName(path);
     const QString readFailure = menuFile ? QStringLiteral("无法读取菜单文件“%1”:%2\n当前的配置没有改动。")
@@ -167,7 +168,7 @@ std::optional<OpenedFile> openFileCommand(MenuWindow& window, Dialogs& dialogs, 
         return std::nullopt;
     }
     if (menuFile) {
-        auto menu = importMenuFile(window, dialogs, path);
+        auto menu = importMenuFile(window, dialogs, path, report);
         if (!menu)
             return std::nullopt;
         return OpenedFile{CurrentFile{path, FileKind::Menu, menu->encoding}, std::move(menu)};

@@ -40,8 +40,10 @@ std::optional<OpenedFile> loadProjectCommand(MenuWindow& window, Dialogs& dialog
 // imported, and what it could not take over is listed. A file that cannot
 // be read, or is no menu, is reported and changes nothing; so is a file that
 // does not exist when `missingIsError`, and else it opens as an empty project.
+// Without `report`, what a menu file could not take over is not listed (the
+// folder's problems list it).
 std::optional<OpenedFile> openFileCommand(MenuWindow& window, Dialogs& dialogs, const std::string& path,
-                                          bool missingIsError);
+                                          bool missingIsError, bool report = true);
 
 // The slot menu's "复制" and "粘贴", and "删除图标": whole records, on the current slot.
 void copySlotCommand(Document& document);

@@ -55,9 +55,14 @@ private Q_SLOTS:
             QCOMPARE(widget->geometry(), QRect(control.left, control.top, control.width, control.height));
             const QString parentName = control.parent.empty() ? m_window->objectName() : programText(control.parent);
             QCOMPARE(widget->parentWidget()->objectName(), parentName);
-            // Every control lies inside the client area.
-            QVERIFY(m_window->rect().contains(widget->mapTo(m_window.get(), widget->rect().bottomRight())));
+            // Every control shown lies inside the client area; the folder's panel, once it is shown.
+            const QRect client(QPoint(0, 0),
+                               QSize(layout::clientSize(table, !widget->isVisibleTo(m_window.get())).width,
+                                     layout::clientSize(table, true).height));
+            QVERIFY2(client.contains(widget->mapTo(m_window.get(), widget->rect().bottomRight())), qPrintable(name));
         }
+        QVERIFY(!find<QGroupBox>("文件夹面板")->isVisible());
+        QCOMPARE(m_window->width(), layout::clientSize(table).width);
         QCOMPARE(find<QPushButton>("生成yml")->text(), QStringLiteral("保存为yml"));
         QCOMPARE(find<QGroupBox>("分组框1")->title(), QStringLiteral("点击选择 双击编辑 右键菜单"));
         QCOMPARE(find<QCheckBox>("左键开启")->text(), QStringLiteral("左键开启"));
@@ -89,11 +94,14 @@ private Q_SLOTS:
         const std::pair<const char*, QStringList> menus[] = {
             {"输出格式", {QStringLiteral("UTF-8"), QStringLiteral("GB2312")}},
             {"复制粘贴", {QStringLiteral("复制"), QStringLiteral("粘贴")}},
+            {"文件夹菜单", {QStringLiteral("新建菜单"), QStringLiteral("重命名菜单"), QStringLiteral("全部保存")}},
         };
         for (const auto& [name, entries] : menus) {
             auto* menu = find<QMenu>(name);
             QStringList shown;
             for (QAction* action : menu->actions()) {
+                if (!action->isVisible())
+                    continue;  // a link's entry shows only for a slot that opens a menu
                 shown << action->text();
                 QVERIFY(action->icon().isNull());
             }

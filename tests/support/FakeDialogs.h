@@ -39,6 +39,7 @@ public:
 
     // nullopt answers as a cancelled dialog.
     std::deque<std::optional<QString>> fileNames;
+    std::deque<std::optional<QString>> folderNames;
     std::deque<std::optional<QString>> inputs;
     std::deque<std::optional<QColor>> colours;
     std::deque<int> choices;  // indices of the buttons chosen in questions
@@ -56,6 +57,14 @@ public:
 
     std::optional<QString> openFileName(QWidget*, const QString& filter) override { return nextFile(false, filter); }
     std::optional<QString> saveFileName(QWidget*, const QString& filter) override { return nextFile(true, filter); }
+    std::optional<QString> folderName(QWidget*) override
+    {
+        if (folderNames.empty())
+            return std::nullopt;
+        auto answer = folderNames.front();
+        folderNames.pop_front();
+        return answer;
+    }
 
     void message(QWidget*, const QString& caption, const QString& text, MessageIcon icon) override
     {

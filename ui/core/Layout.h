@@ -25,6 +25,8 @@ enum class Kind {
     RichText,
     VScrollBar,
     ColourPicker,
+    TreeList,  // a tree of items in columns
+    ListBox,  // a list of lines
     // Non-visual entries: nothing is built for them; their caption holds the
     // file filter text ("description|pattern").
     SaveFileDialog,
@@ -115,11 +117,11 @@ const Window& mainWindowLayout();
 const Control* findControl(const Window& window, std::string_view name);
 
 // The client area: the outer size less a typical frame, never smaller than
-// what the controls need.
+// what the controls shown at the start need, or, `withHidden`, every control.
 struct Size {
     int width = 0;
     int height = 0;
 };
-Size clientSize(const Window& window);
+Size clientSize(const Window& window, bool withHidden = false);
 
 }  // namespace cofferon::layout

@@ -109,6 +109,27 @@ std::optional<QString> QtDialogs::saveFileName(QWidget* parent, const QString& f
     return chosenFile(dialog);
 }
 
+std::optional<QString> QtDialogs::folderName(QWidget* parent)
+{
+    // The folders opened before stand in the side bar and the history.
+    const QStringList folders = recentFolders();
+    QFileDialog dialog(parent, QString(), folders.isEmpty() ? lastFolder() : folders.first());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    QList<QUrl> places = dialog.sidebarUrls();
+    for (const QString& folder : folders) {
+        const QUrl url = QUrl::fromLocalFile(folder);
+        if (QFileInfo(folder).isDir() && !places.contains(url))
+            places << url;
+    }
+    dialog.setSidebarUrls(places);
+    dialog.setHistory(folders);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
 void QtDialogs::message(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon)
 {
     QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Information, caption, text,

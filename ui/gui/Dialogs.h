@@ -22,6 +22,8 @@ public:
     // `filter` is "description|pattern". nullopt when the user cancels.
     virtual std::optional<QString> openFileName(QWidget* parent, const QString& filter) = 0;
     virtual std::optional<QString> saveFileName(QWidget* parent, const QString& filter) = 0;
+    // An existing folder; nullopt when the user cancels.
+    virtual std::optional<QString> folderName(QWidget* parent) = 0;
 
     // Modal, one OK button.
     virtual void message(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon) = 0;
@@ -45,6 +47,7 @@ class QtDialogs : public Dialogs {
 public:
     std::optional<QString> openFileName(QWidget* parent, const QString& filter) override;
     std::optional<QString> saveFileName(QWidget* parent, const QString& filter) override;
+    std::optional<QString> folderName(QWidget* parent) override;
     void message(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon) override;
     std::optional<QString> inputText(QWidget* parent, const QString& caption, const QString& prompt,
                                      const QString& initial, bool integerOnly) override;

@@ -7,11 +7,13 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextEdit>
+#include <QTreeWidget>
 
 #include "ui/gui/CharacterFilter.h"
 #include "ui/gui/ColourPicker.h"
@@ -104,6 +106,20 @@ QWidget* createControl(const layout::Control& control, QWidget* parent)
     }
     case layout::Kind::ColourPicker:
         return new ColourPicker(parent);
+    case layout::Kind::TreeList: {
+        auto* tree = new QTreeWidget(parent);
+        QStringList headers;
+        for (std::string_view item : control.items)
+            headers << programText(item);
+        tree->setColumnCount(static_cast<int>(headers.size()));
+        tree->setHeaderLabels(headers);
+        tree->setRootIsDecorated(true);
+        tree->setUniformRowHeights(true);
+        tree->setContextMenuPolicy(Qt::CustomContextMenu);
+        return tree;
+    }
+    case layout::Kind::ListBox:
+        return new QListWidget(parent);
     case layout::Kind::SaveFileDialog:
     case layout::Kind::FileDialog:
     case layout::Kind::MenuStyle:

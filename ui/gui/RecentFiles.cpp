@@ -13,22 +13,43 @@ QSettings userSettings()
 
 const QString kRecentFilesKey = QStringLiteral("recent-files");
 const QString kLastFolderKey = QStringLiteral("last-folder");
+const QString kRecentFoldersKey = QStringLiteral("recent-folders");
+
+QStringList newestFirst(const QString& key)
+{
+    QStringList entries = userSettings().value(key).toStringList();
+    entries.removeAll(QString());
+    return entries.mid(0, kMostRecentFiles);
+}
+
+void putFirst(const QString& key, const QString& entry)
+{
+    QStringList entries = newestFirst(key);
+    entries.removeAll(entry);
+    entries.prepend(entry);
+    userSettings().setValue(key, entries.mid(0, kMostRecentFiles));
+}
 
 }  // namespace
 
 QStringList recentFiles()
 {
-    QStringList files = userSettings().value(kRecentFilesKey).toStringList();
-    files.removeAll(QString());
-    return files.mid(0, kMostRecentFiles);
+    return newestFirst(kRecentFilesKey);
 }
 
 void addRecentFile(const QString& path)
 {
-    QStringList files = recentFiles();
-    files.removeAll(path);
-    files.prepend(path);
-    userSettings().setValue(kRecentFilesKey, files.mid(0, kMostRecentFiles));
+    putFirst(kRecentFilesKey, path);
+}
+
+QStringList recentFolders()
+{
+    return newestFirst(kRecentFoldersKey);
+}
+
+void addRecentFolder(const QString& path)
+{
+    putFirst(kRecentFoldersKey, path);
 }
 
 QString lastFolder()

@@ -16,6 +16,10 @@ QStringList recentFiles();
 // Puts the file first; an earlier entry of it goes.
 void addRecentFile(const QString& path);
 
+// The menus folders last opened, newest first, at most kMostRecentFiles.
+QStringList recentFolders();
+void addRecentFolder(const QString& path);
+
 // Empty until a file was chosen.
 QString lastFolder();
 void setLastFolder(const QString& folder);

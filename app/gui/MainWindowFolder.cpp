@@ -1,0 +1,277 @@
+// The main window's menus folder: switching between its menus with each
+// one's work kept, saving them all, following links, and what the folder's
+// check finds as the work stands.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QMenu>
+#include <QTimer>
+
+#include "app/gui/MainWindow.h"
+#include "document/core/Codec.h"
+#include "folder/core/MenuLinks.h"
+#include "folder/gui/FolderPanel.h"
+#include "menufile/core/MenuEncoding.h"
+#include "menufile/core/MenuOnto.h"
+#include "menufile/gui/ExportCommand.h"
+#include "preview/gui/PreviewGrid.h"
+#include "project/core/Recovery.h"
+#include "project/gui/ProjectCommands.h"
+#include "ui/core/Layout.h"
+#include "ui/gui/Dialogs.h"
+#include "ui/gui/DocText.h"
+#include "ui/gui/LayoutBuilder.h"
+#include "ui/gui/RecentFiles.h"
+
+namespace cofferon {
+
+namespace {
+
+QString shown(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string fileSystemName(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+void MainWindow::showFolderPanel(bool shownPanel)
+{
+    builtControl<QGroupBox>(this, "文件夹面板")->setVisible(shownPanel);
+    const layout::Size client = layout::clientSize(layout::mainWindowLayout(), shownPanel);
+    setFixedSize(client.width, client.height);
+}
+
+void MainWindow::chooseFolder()
+{
+    if (const auto chosen = m_dialogs.folderName(this))
+        openFolder(*chosen);
+}
+
+bool MainWindow::openFolder(const QString& path)
+{
+    if (!mayCloseFolder())
+        return false;
+    const std::string root = fileSystemName(QFileInfo(path).absoluteFilePath());
+    if (const auto why = m_folder->open(root)) {
+        m_dialogs.message(this, errorCaption(),
+                          QStringLiteral("无法打开文件夹“%1”:%2").arg(shown(root), QString::fromStdString(*why)),
+                          MessageIcon::Warning);
+        return false;
+    }
+    m_parked.clear();
+    addRecentFolder(shown(root));
+    showFolderPanel(true);
+    if (const auto menu = shownFolderMenu()) {
+        m_folder->setShown(*menu);
+        m_folder->setUnsaved(*menu, m_modified);
+    }
+    return true;
+}
+
+std::optional<std::string> MainWindow::shownFolderMenu() const
+{
+    if (!m_folder->isOpen() || !m_currentFile || m_currentFile->kind != FileKind::Menu)
+        return std::nullopt;
+    const auto menu = m_folder->menuPath(m_currentFile->path);
+    if (!menu || !m_folder->folder().contains(*menu))
+        return std::nullopt;
+    return menu;
+}
+
+void MainWindow::park()
+{
+    const auto menu = shownFolderMenu();
+    if (!menu || (!m_modified && !m_history.canUndo()))
+        return;
+    ParkedWork work;
+    work.menu = WholeMenu{menuSettings(), m_document.slots};
+    work.currentSlot = m_document.currentSlot;
+    work.history = std::move(m_history);
+    work.file = m_currentFile;
+    work.menuFile = m_menuFile;
+    work.saved = m_saved;
+    work.settingsShown = m_settingsShown;
+    work.modified = m_modified;
+    m_history = History{};
+    m_folder->setUnsaved(*menu, work.modified);
+    m_parked[*menu] = std::move(work);
+}
+
+void MainWindow::unpark(ParkedWork work)
+{
+    showMenu(work.menu, work.currentSlot, EmptyTexts::ShowHint);
+    m_history = std::move(work.history);
+    m_menuFile = std::move(work.menuFile);
+    m_settingsShown = work.settingsShown;
+    m_currentFile = work.file;
+    m_saved = std::move(work.saved);
+    updateTitle();
+    workChanged();
+}
+
+bool MainWindow::showFolderMenu(const std::string& menu)
+{
+    if (shownFolderMenu() == menu)
+        return true;
+    // Work of no menu of the folder is not kept beside them: it is saved or let go first.
+    if (!shownFolderMenu() && !mayReplaceWork())
+        return false;
+    park();
+    if (auto parked = m_parked.extract(menu)) {
+        unpark(std::move(parked.mapped()));
+    } else if (const auto opened = openFileCommand(*this, m_dialogs, m_folder->filePath(menu), true, false)) {
+        adoptOpenedFile(*opened);
+    } else {
+        return false;
+    }
+    m_folder->setShown(menu);
+    m_folder->setUnsaved(menu, m_modified);
+    return true;
+}
+
+std::vector<std::string> MainWindow::unsavedMenus() const
+{
+    std::vector<std::string> menus;
+    for (const auto& [menu, work] : m_parked) {
+        if (work.modified)
+            menus.push_back(menu);
+    }
+    if (const auto menu = shownFolderMenu(); menu && m_modified)
+        menus.push_back(*menu);
+    std::sort(menus.begin(), menus.end());
+    return menus;
+}
+
+bool MainWindow::writeParked(const std::string& menu, ParkedWork& work)
+{
+    if (!work.file)
+        return false;
+    const auto written =
+        writeMenuFile(this, m_dialogs, work.menu, work.menuFile.get(), work.file->encoding, work.file->path, m_write);
+    if (!written)
+        return false;
+    work.history.renumberOrigins(written->blockNumbers);
+    if (written->file && written->file->text)
+        stampOrigins(work.menu.slots, written->file->text->places);
+    work.menuFile = written->file;
+    MenuSettings held = work.menu.settings;
+    for (std::optional<std::string>* text : {&held.title, &held.openItem, &held.menuCommand}) {
+        if (*text && (*text)->empty())
+            text->reset();
+    }
+    work.saved = WholeMenu{held, work.menu.slots};
+    work.modified = false;
+    m_folder->reread(menu);
+    m_folder->setUnsaved(menu, false);
+    return true;
+}
+
+bool MainWindow::saveAll()
+{
+    bool all = !m_modified || save();
+    for (auto& [menu, work] : m_parked) {
+        if (work.modified)
+            all = writeParked(menu, work) && all;
+    }
+    workChanged();
+    return all;
+}
+
+bool MainWindow::mayCloseFolder()
+{
+    const std::vector<std::string> unsaved = unsavedMenus();
+    if (unsaved.empty() || (unsaved.size() == 1 && m_parked.empty()))
+        return true;
+    QString text = QStringLiteral("以下菜单有未保存的更改:");
+    for (const std::string& menu : unsaved)
+        text += QStringLiteral("\n· ") + shown(menu);
+    switch (m_dialogs.question(this, QStringLiteral("提示"), text,
+                               {QStringLiteral("全部保存"), QStringLiteral("不保存"), QStringLiteral("取消")}, 0, 2)) {
+    case 0:
+        return saveAll();
+    case 1:
+        m_parked.clear();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::recheckShownMenu()
+{
+    const auto menu = shownFolderMenu();
+    if (!menu)
+        return;
+    m_folder->setUnsaved(*menu, m_modified);
+    if (!m_modified) {
+        m_folder->reread(*menu);
+        return;
+    }
+    // The check reads the menu as the file would hold it, written now.
+    const WholeMenu work{menuSettings(), m_document.slots};
+    if (m_menuFile && m_menuFile->text) {
+        const auto written = writeMenuOnto(*m_menuFile, work, claimsByOrigin(work.slots, m_menuFile->text->places),
+                                           m_currentFile->encoding);
+        if (const auto* onto = std::get_if<MenuOnto>(&written))
+            m_folder->recheck(*menu, onto->bytes());
+        return;
+    }
+    const auto bytes = menuFileBytes(work.settings, work.slots, m_currentFile->encoding);
+    if (const auto* made = std::get_if<std::string>(&bytes))
+        m_folder->recheck(*menu, *made);
+}
+
+std::optional<std::string> MainWindow::linkedMenu(int slot) const
+{
+    const auto commands = gb18030ToUtf8(m_document.slots[slot].command);
+    if (!commands)
+        return std::nullopt;
+    for (const std::string& target : openedMenus(*commands)) {
+        if (m_folder->isOpen()) {
+            if (auto menu = m_folder->folder().linkedMenu(target))
+                return menu;
+        } else if (m_currentFile) {
+            // Without a folder, the menu beside the current file.
+            const QFileInfo beside(QFileInfo(shown(m_currentFile->path)).dir(), QString::fromStdString(target));
+            if (beside.isFile())
+                return fileSystemName(beside.absoluteFilePath());
+        }
+    }
+    return std::nullopt;
+}
+
+void MainWindow::followLink()
+{
+    const auto target = linkedMenu(m_document.currentSlot);
+    if (!target)
+        return;
+    if (m_folder->isOpen())
+        showFolderMenu(*target);
+    else
+        openFile(shown(*target));
+}
+
+std::string MainWindow::recoveryOfWork() const
+{
+    const WholeMenu work{menuSettings(), m_document.slots};
+    auto bytesOf = [](const std::shared_ptr<const ImportedMenu>& file) {
+        return file && file->text ? std::string_view(file->text->bytes) : std::string_view();
+    };
+    if (!m_folder->isOpen())
+        return recoveryText(work, m_currentFile, bytesOf(m_menuFile));
+    FolderRecovery folder{m_folder->root(), {}};
+    for (const auto& [menu, parked] : m_parked) {
+        if (parked.modified)
+            folder.works.push_back(recoveryText(parked.menu, parked.file, bytesOf(parked.menuFile)));
+    }
+    return recoveryText(work, m_currentFile, bytesOf(m_menuFile), &folder);
+}
+
+}  // namespace cofferon
