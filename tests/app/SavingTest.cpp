@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -308,6 +309,16 @@ private Q_SLOTS:
         QCOMPARE(recoveryFiles().size(), std::size_t(1));
         key(Qt::Key_S, Qt::ControlModifier);
         QVERIFY(recoveryFiles().empty());
+
+        // Typing on without a pause as long as the one that writes: the file
+        // is there by the longest wait all the same.
+        QElapsedTimer typing;
+        typing.start();
+        for (int change = 0; recoveryFiles().empty() && typing.elapsed() < 5000; ++change) {
+            setTitle(QString::number(change));
+            QTest::qWait(600);
+        }
+        QVERIFY2(!recoveryFiles().empty(), "not written while the typing went on");
     }
 
     void workOfACrashedProgramIsOffered_data()
@@ -347,6 +358,10 @@ private Q_SLOTS:
             // Now kept as this window's own work, and offered to no one else.
             QCOMPARE(recoveryFiles().size(), std::size_t(1));
             QVERIFY(RecoveryFile::abandoned(m_dir->file("state")).empty());
+            // The file holds none of it yet: it is a recent file once saved.
+            QVERIFY(!recentFiles().contains(qs(file.path)));
+            key(Qt::Key_S, Qt::ControlModifier);
+            QCOMPARE(recentFiles().value(0), qs(file.path));
         } else {
             QVERIFY(!m_window->menuSettings().title && m_document.slots[3] == SlotRecord{});
             QVERIFY(!m_window->currentFile() && !m_window->hasUnsavedChanges());
