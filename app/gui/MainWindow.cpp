@@ -145,6 +145,7 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
         });
     }
     m_saved = currentMenu();
+    updateTitle();
 }
 
 MenuSettings MainWindow::menuSettings() const
@@ -405,7 +406,7 @@ void MainWindow::updateTitle()
     const QString title = programText(layout::mainWindowLayout().title);
     if (!m_currentFile) {
         setWindowFilePath(QString());
-        setWindowTitle(title);
+        setWindowTitle(QStringLiteral("未命名[*] — ") + title);
         return;
     }
     setWindowFilePath(QFile::decodeName(QByteArray::fromStdString(m_currentFile->path)));
@@ -420,8 +421,7 @@ void MainWindow::workChanged()
     const bool changed =
         !m_saved || comparable(menuSettings()) != m_saved->settings || !(m_document.slots == m_saved->slots);
     m_modified = changed;
-    // Only a title with a file name shows the mark.
-    setWindowModified(changed && m_currentFile);
+    setWindowModified(changed);
     if (!changed) {
         m_recovery.discard();
         return;

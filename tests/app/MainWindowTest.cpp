@@ -45,7 +45,7 @@ private Q_SLOTS:
     void layoutMatchesTheTable()
     {
         const layout::Window& table = layout::mainWindowLayout();
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Cofferon 配置生成器"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("未命名[*] — Cofferon 配置生成器"));
         for (const layout::Control& control : table.controls) {
             if (control.width == 0)
                 continue;  // dialogs and the menu styling component are not widgets

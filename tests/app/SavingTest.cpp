@@ -72,8 +72,15 @@ private Q_SLOTS:
     // clears it, undo steps or not; focusing a box changes nothing.
     void theMarkComparesTheWorkWithTheSavedFile()
     {
-        QCOMPARE(shownTitle(), kAppTitle);
-        QVERIFY(!m_window->hasUnsavedChanges());
+        // Work without a file is marked as well.
+        QCOMPARE(shownTitle(), QStringLiteral("未命名 — ") + kAppTitle);
+        for (const bool ticked : {true, false}) {
+            find<QCheckBox>("左键开启")->setChecked(ticked);
+            QCOMPARE(m_window->hasUnsavedChanges(), ticked);
+            QCOMPARE(m_window->isWindowModified(), ticked);
+            QCOMPARE(shownTitle(),
+                     QStringLiteral("未命名%1 — ").arg(ticked ? QStringLiteral("*") : QString()) + kAppTitle);
+        }
         m_document.slots[1] = {.name = "one", .id = "1"};
         m_dialogs.fileNames.push_back(qs(m_dir->file("shop")));
         key(Qt::Key_S, Qt::ControlModifier);
@@ -101,6 +108,7 @@ private Q_SLOTS:
         for (const auto& [act, unsaved] : steps) {
             act();
             QVERIFY2(m_window->hasUnsavedChanges() == unsaved, qPrintable(QString::number(step)));
+            QCOMPARE(m_window->isWindowModified(), unsaved);
             QCOMPARE(shownTitle(),
                      QStringLiteral("shop.ini%1 — ").arg(unsaved ? QStringLiteral("*") : QString()) + kAppTitle);
             ++step;

@@ -225,8 +225,7 @@ private:
         }
 
         // The mark in the title is the work compared with its file.
-        if (window.currentFile() &&
-            window.windowHandle()->title().contains(QStringLiteral("* — ")) != window.hasUnsavedChanges())
+        if (window.windowHandle()->title().contains(QStringLiteral("* — ")) != window.hasUnsavedChanges())
             return QStringLiteral("the title \"%1\" with unsaved changes %2")
                 .arg(window.windowHandle()->title())
                 .arg(window.hasUnsavedChanges());
