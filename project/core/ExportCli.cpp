@@ -17,6 +17,7 @@ namespace cofferon {
 namespace {
 
 constexpr std::string_view kProgram = "cofferon-export";
+constexpr std::string_view kInputName = "配置文件";
 
 }  // namespace
 
@@ -48,7 +49,7 @@ std::string exportCliHelp()
 int runExportCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     constexpr std::string_view valueOptions[] = {kEncodingOption};
-    auto parsed = parseCommandLine(args, valueOptions, "project file");
+    auto parsed = parseCommandLine(args, valueOptions, kInputName);
     if (const auto* problem = std::get_if<std::string>(&parsed))
         return usageError(kProgram, *problem, err, kExportFileOrUsageError);
     const CommandLine& options = std::get<CommandLine>(parsed);
@@ -61,8 +62,7 @@ int runExportCli(const std::vector<std::string>& args, std::ostream& out, std::o
     const OutputEncoding encoding = std::get<std::optional<OutputEncoding>>(named).value_or(OutputEncoding::Utf8);
 
     auto readFailure = [&](const FileError& error) {
-        err << kProgram << ": cannot read project file " << options.input << ": " << systemText(error) << "\n";
-        return kExportFileOrUsageError;
+        return readError(kProgram, kInputName, options.input, error, err, kExportFileOrUsageError);
     };
     if (const auto missing = missingFileError(options.input))
         return readFailure(*missing);
