@@ -17,6 +17,7 @@
 #include <QSessionManager>
 #include <QTextEdit>
 
+#include "app/gui/HiddenRowsLine.h"
 #include "document/core/ItemId.h"
 #include "document/core/Text.h"
 #include "editor/gui/SlotEditor.h"
@@ -129,6 +130,7 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
         if (index >= 0)
             m_grid->applyRowCount(index + 1);
     });
+    m_hiddenRows = new HiddenRowsLine(builtControl<QLabel>(this, "隐藏物品"), m_rows, this);
 
     // Typing a title, ticking a box or choosing rows is no undo step, but it
     // is a change of the work all the same.
@@ -417,6 +419,7 @@ void MainWindow::workChanged()
 {
     if (m_showingMenu)
         return;
+    m_hiddenRows->update(menuSettings(), m_document.slots);
     // Runs on every key typed into a box: compared in place, nothing copied.
     const bool changed =
         !m_saved || comparable(menuSettings()) != m_saved->settings || !(m_document.slots == m_saved->slots);

@@ -24,6 +24,7 @@ class QTextEdit;
 namespace cofferon {
 
 class Dialogs;
+class HiddenRowsLine;
 class PreviewGrid;
 
 // The main window: the menu-level settings live in its controls, and every
@@ -147,6 +148,7 @@ private:
     QMenu* m_outputMenu = nullptr;
     QMenu* m_slotMenu = nullptr;
     PreviewGrid* m_grid = nullptr;
+    HiddenRowsLine* m_hiddenRows = nullptr;
 };
 
 }  // namespace cofferon
