@@ -26,17 +26,10 @@ bool picks(const QKeyEvent* event)
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
+// Left and Right stay with the search box's own caret.
 bool movesTheMark(const QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-        return true;
-    default:
-        return false;
-    }
+    return event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
 }
 
 }  // namespace
@@ -142,6 +135,10 @@ void ItemPicker::fillItemPicker()
 
 void ItemPicker::search(const QString& text)
 {
+    // Focusing the box empties its hint: no new search, the mark stays.
+    if (text == m_searched)
+        return;
+    m_searched = text;
     m_model->setSearch(QFile::encodeName(text).toStdString());
     fitIcons();
     // The first icon found is marked, so that Enter picks it.

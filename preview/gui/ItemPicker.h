@@ -72,6 +72,7 @@ private:
     PickerView* m_view = nullptr;
     IconModel* m_model = nullptr;
     QString m_picked;
+    QString m_searched;
 };
 
 }  // namespace cofferon

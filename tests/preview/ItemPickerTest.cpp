@@ -171,6 +171,8 @@ private Q_SLOTS:
         QTest::mouseClick(picker.windowHandle(), Qt::LeftButton, {}, icon3);
         QCOMPARE(picker.view()->currentIndex().data(Qt::ToolTipRole).toString(), QStringLiteral("3:0"));
         QVERIFY(picker.isVisible());
+        search->setFocus();  // its hint goes, the mark stays
+        QCOMPARE(picker.view()->currentIndex().row(), 2);
         QTest::keyClick(picker.view(), Qt::Key_Right);
         QTest::keyClick(picker.view(), Qt::Key_Down);
         QCOMPARE(picker.view()->currentIndex().row(), 13);
