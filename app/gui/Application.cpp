@@ -13,7 +13,13 @@
 #include <QToolTip>
 #include <QTranslator>
 
+#include <array>
+#include <clocale>
+#include <locale>
+#include <optional>
+#include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include "app/core/AppIcon.h"
 #include "document/core/StateFolder.h"
@@ -58,16 +64,58 @@ void loadToolkitTranslations(QApplication& application)
     QApplication::installTranslator(new CatalogueGaps(&application));
 }
 
+// The toolkit takes its system locale from these variables while the
+// application object is made, whether or not the C library has the locale:
+// LC_ALL beats every other variable, and LANGUAGE would still pick the
+// languages of the texts.
+constexpr std::array<std::pair<const char*, const char*>, 2> kChineseVariables = {{
+    {"LC_ALL", "zh_CN.UTF-8"},
+    {"LANGUAGE", "zh_CN"},
+}};
+
+// The user's own values of those variables (nullopt: unset), to be put back
+// once the toolkit has read them; empty where the C library has the Chinese
+// locale and keeps it.
+std::vector<std::pair<const char*, std::optional<QByteArray>>>& usersVariables()
+{
+    static std::vector<std::pair<const char*, std::optional<QByteArray>>> saved;
+    return saved;
+}
+
+bool hasLocale(const char* name)
+{
+    try {
+        std::locale{name};
+        return true;
+    } catch (const std::runtime_error&) {
+        return false;
+    }
+}
+
+// The toolkit has read its locale: the C library takes the user's again.
+void restoreUsersLocale()
+{
+    if (usersVariables().empty())
+        return;
+    for (const auto& [name, value] : usersVariables())
+        value ? qputenv(name, *value) : qunsetenv(name);
+    usersVariables().clear();
+    std::setlocale(LC_ALL, "");
+}
+
 }  // namespace
 
 void preferChineseLocale()
 {
-    // The toolkit takes its system locale from these names, whether or not
-    // the C library has the locale: LC_ALL beats every other variable, and
-    // LANGUAGE would still pick the languages of the texts. Where the C
-    // library lacks it, it falls back to C and the toolkit to C.UTF-8.
-    qputenv("LC_ALL", "zh_CN.UTF-8");
-    qputenv("LANGUAGE", "zh_CN");
+    // Without the Chinese locale the C library would fall back to plain C,
+    // whose texts are not UTF-8: window titles and input methods suffer.
+    if (!hasLocale(kChineseVariables[0].second)) {
+        for (const auto& [name, chinese] : kChineseVariables)
+            usersVariables().emplace_back(
+                name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+    }
+    for (const auto& [name, chinese] : kChineseVariables)
+        qputenv(name, chinese);
 }
 
 void setUpApplication(QApplication& application)
@@ -83,6 +131,7 @@ void setUpApplication(QApplication& application)
     tips.setColor(QPalette::ToolTipText, QColor(0xFF, 0xFF, 0xFF));
     QToolTip::setPalette(tips);
 
+    restoreUsersLocale();
     // What the program formats itself, and file types and the like.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     loadToolkitTranslations(application);

@@ -9,7 +9,8 @@ namespace cofferon {
 // Numbers, dates and sizes in Chinese whatever the system's locale: the
 // toolkit's file dialog formats them by the system's locale, which the
 // toolkit reads from the environment once. Call before the application
-// object exists.
+// object exists; setUpApplication() then gives the C library back the
+// user's locale unless the system has the Chinese one.
 void preferChineseLocale();
 
 // The look every window shares: one style and one CJK face, so the windows

@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "app/gui/HiddenRowsLine.h"
 #include "document/core/ItemId.h"
 #include "document/core/ReadFile.h"
 #include "document/core/Text.h"
@@ -166,6 +167,7 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
         if (index >= 0)
             m_grid->applyRowCount(index + 1);
     });
+    m_hiddenRows = new HiddenRowsLine(builtControl<QLabel>(this, "隐藏物品"), m_rows, this);
 
     // Typing a title, ticking a box or choosing rows is no undo step, but it
     // is a change of the work all the same.
@@ -182,6 +184,7 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
         });
     }
     m_saved = currentMenu();
+    updateTitle();
 }
 
 MenuSettings MainWindow::menuSettings() const
@@ -508,7 +511,7 @@ void MainWindow::updateTitle()
     const QString title = programText(layout::mainWindowLayout().title);
     if (!m_currentFile) {
         setWindowFilePath(QString());
-        setWindowTitle(title);
+        setWindowTitle(QStringLiteral("未命名[*] — ") + title);
         return;
     }
     setWindowFilePath(QFile::decodeName(QByteArray::fromStdString(m_currentFile->path)));
@@ -519,12 +522,12 @@ void MainWindow::workChanged()
 {
     if (m_showingMenu)
         return;
+    m_hiddenRows->update(menuSettings(), m_document.slots);
     // Runs on every key typed into a box: compared in place, nothing copied.
     const bool changed =
         !m_saved || comparable(menuSettings()) != m_saved->settings || !(m_document.slots == m_saved->slots);
     m_modified = changed;
-    // Only a title with a file name shows the mark.
-    setWindowModified(changed && m_currentFile);
+    setWindowModified(changed);
     if (m_folder && m_folder->isOpen())
         m_recheck->start();
     const bool parkedUnsaved =

@@ -32,6 +32,7 @@ namespace cofferon {
 
 class Dialogs;
 class FolderPanel;
+class HiddenRowsLine;
 class PreviewGrid;
 struct OpenedFile;
 
@@ -212,6 +213,7 @@ private:
     FolderPanel* m_folder = nullptr;
     QTimer* m_recheck = nullptr;
     std::map<std::string, ParkedWork> m_parked;  // by the menu's path in the folder
+    HiddenRowsLine* m_hiddenRows = nullptr;
 };
 
 }  // namespace cofferon

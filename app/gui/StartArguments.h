@@ -19,6 +19,8 @@ struct StartRequest {
 };
 
 // `arguments` as QCoreApplication::arguments() gives them, the program first.
+// Needs no application object, so --help and --version are answered before
+// the toolkit looks for a display.
 StartRequest parseStartArguments(const QStringList& arguments);
 
 }  // namespace cofferon

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <csignal>
 #include <cstdio>
@@ -19,15 +20,27 @@ int main(int argc, char* argv[])
     // A pipe chosen as the output whose reader goes away must fail that write,
     // not end the program with the unsaved work in it.
     std::signal(SIGPIPE, SIG_IGN);
+    auto answer = [](const cofferon::StartRequest& request) {
+        const bool failed = request.action == cofferon::StartRequest::Action::Fail;
+        std::fputs(request.text.toLocal8Bit().constData(), failed ? stderr : stdout);
+        return failed ? 1 : 0;
+    };
+    // --help and --version work without a display (in a terminal over SSH,
+    // in help2man). Anything else waits for the toolkit, which takes its own
+    // options out first.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const auto early = cofferon::parseStartArguments(arguments);
+        early.action == cofferon::StartRequest::Action::Print)
+        return answer(early);
+
     cofferon::preferChineseLocale();
     QApplication application(argc, argv);
     cofferon::setUpApplication(application);
     const cofferon::StartRequest request = cofferon::parseStartArguments(QCoreApplication::arguments());
-    if (request.action != cofferon::StartRequest::Action::Run) {
-        const bool failed = request.action == cofferon::StartRequest::Action::Fail;
-        std::fputs(request.text.toLocal8Bit().constData(), failed ? stderr : stdout);
-        return failed ? 1 : 0;
-    }
+    if (request.action != cofferon::StartRequest::Action::Run)
+        return answer(request);
     cofferon::setProgramDirectory(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
     cofferon::setIconFolders(
         cofferon::standardIconFolders(QFile::encodeName(cofferon::userIconFolder()).toStdString()));

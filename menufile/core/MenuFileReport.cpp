@@ -131,4 +131,25 @@ SlotTable slotsInMenuFile(const MenuSettings& settings, const SlotTable& slots)
     return carried;
 }
 
+std::optional<HiddenSlots> hiddenSlots(const MenuSettings& settings, const SlotTable& slots)
+{
+    const int rows = shownRows(settings);
+    HiddenSlots hidden{rows + 1, 0, 0};
+    for (int slot = rows * kColumns + 1; slot <= kSlotCount; ++slot) {
+        if (hasContent(slots[slot])) {
+            ++hidden.count;
+            hidden.lastRow = slotRow(slot);
+        }
+    }
+    return hidden.count > 0 ? std::optional(hidden) : std::nullopt;
+}
+
+std::string hiddenSlotsNote(const HiddenSlots& hidden)
+{
+    const std::string rows = hidden.firstRow == hidden.lastRow
+        ? numberText(hidden.firstRow)
+        : numberText(hidden.firstRow) + "–" + numberText(hidden.lastRow);
+    return "第 " + rows + " 行还有 " + numberText(hidden.count) + " 个物品,不会显示在菜单里";
+}
+
 }  // namespace cofferon

@@ -4,6 +4,7 @@
 // and the values it leaves out of the slots it writes. The export names them
 // before it writes, so nothing the user entered goes missing unsaid.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,5 +25,19 @@ std::vector<std::string> menuFileOmissions(const MenuSettings& settings, const S
 // The slots as the menu file carries them: every value menuFileOmissions
 // names is gone, everything else stays.
 SlotTable slotsInMenuFile(const MenuSettings& settings, const SlotTable& slots);
+
+// The slots with content in rows the menu does not show, from the first row
+// hidden to the last row that holds one (the rows that would show them all).
+struct HiddenSlots {
+    int firstRow = 0;
+    int lastRow = 0;
+    int count = 0;
+};
+
+// nullopt when the rows shown hold every slot with content.
+std::optional<HiddenSlots> hiddenSlots(const MenuSettings& settings, const SlotTable& slots);
+
+// "第 4–6 行还有 3 个物品,不会显示在菜单里" (UTF-8).
+std::string hiddenSlotsNote(const HiddenSlots& hidden);
 
 }  // namespace cofferon

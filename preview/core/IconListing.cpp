@@ -74,4 +74,19 @@ std::string pickedItemId(std::string_view fileName)
     return replaceText(stem, "-", ":");
 }
 
+bool itemIdMatches(std::string_view itemId, std::string_view search)
+{
+    while (!search.empty() && (search.front() == ' ' || search.front() == '\t'))
+        search.remove_prefix(1);
+    while (!search.empty() && (search.back() == ' ' || search.back() == '\t'))
+        search.remove_suffix(1);
+    if (search.ends_with(':'))
+        search.remove_suffix(1);
+    if (search.empty())
+        return true;
+    if (itemId.size() < search.size() || (itemId.size() > search.size() && itemId[search.size()] != ':'))
+        return false;
+    return asciiLower(itemId.substr(0, search.size())) == asciiLower(search);
+}
+
 }  // namespace cofferon

@@ -10,7 +10,7 @@ namespace cofferon {
 
 inline constexpr int kPickerPitch = 33;
 inline constexpr int kPickerColumns = 10;
-inline constexpr int kPickerViewportHeight = 464;
+inline constexpr int kPickerViewportHeight = 440;
 
 struct IconFile {
     std::string name;
@@ -27,6 +27,12 @@ std::vector<IconFile> listIcons(const std::vector<std::string>& folders);
 // The item ID an icon file name stands for: the name without its last four
 // characters, every "-" turned into ":" (35-14.bmp gives 35:14).
 std::string pickedItemId(std::string_view fileName);
+
+// Whether the picker's search finds an item ID: the parts of the search,
+// split at ":", are the ID's first parts ("35" finds 35:1 and 35:14, "35:1"
+// finds 35:1 alone), letters in any case. Blanks around the search and a ":"
+// at its end count for nothing; an empty search finds every ID.
+bool itemIdMatches(std::string_view itemId, std::string_view search);
 
 // Height of the picture that holds `count` icons, ten to a row.
 constexpr int pickerHeight(int count)

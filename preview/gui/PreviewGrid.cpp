@@ -297,8 +297,7 @@ bool PreviewGrid::cellToolTip(SlotCell* slotCell, QHelpEvent* event)
 {
     const SlotRecord& record = m_document.slots[slotCell->slot()];
     if (isValidItemId(record.id))
-        QToolTip::showText(event->globalPos(), slotToolTip(record, slotCell->screen()->availableGeometry().size()),
-                           slotCell, slotCell->rect());
+        showSlotToolTip(record, event->globalPos(), slotCell, slotCell->rect());
     else
         QToolTip::hideText();
     return true;

@@ -1,6 +1,9 @@
 #include "preview/gui/PreviewText.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QLabel>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -51,6 +54,17 @@ QString unbrokenText(std::string_view text)
             c = u' ';
     }
     return shown;
+}
+
+// The toolkit's tooltip window showing `text`: a label of the tooltip type.
+const QWidget* shownToolTip(const QString& text)
+{
+    for (const QWidget* top : QApplication::topLevelWidgets()) {
+        const auto* label = qobject_cast<const QLabel*>(top);
+        if (label && label->windowType() == Qt::ToolTip && label->text() == text)
+            return label;
+    }
+    return nullptr;
 }
 
 void appendRuns(QTextEdit* box, const std::vector<StyledRun>& runs)
@@ -163,6 +177,25 @@ QString slotToolTip(const SlotRecord& slot, QSize bound)
         }
     }
     return shown.toHtml();
+}
+
+void showSlotToolTip(const SlotRecord& slot, QPoint at, QWidget* cell, QRect rect)
+{
+    const QRect available = cell->screen()->availableGeometry();
+    QSize bound = available.size();
+    QString text = slotToolTip(slot, bound);
+    QToolTip::showText(at, text, cell, rect);
+    // The toolkit lays the text out again, narrower than the screen, and
+    // breaks Chinese anywhere: the tooltip it shows is measured, and cut
+    // shorter in proportion until it fits. Each round asks for less room.
+    while (const QWidget* tip = shownToolTip(text)) {
+        if (tip->height() <= available.height() || bound.height() <= 1)
+            break;
+        bound.setHeight(std::min(bound.height() - 1,
+                                 static_cast<int>(qint64(bound.height()) * available.height() / tip->height())));
+        text = slotToolTip(slot, bound);
+        QToolTip::showText(at, text, cell, rect);
+    }
 }
 
 void refreshPreview(QTextEdit* box, const SlotRecord& slot)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -8,6 +10,7 @@
 #include "document/core/SlotRecord.h"
 
 class QTextEdit;
+class QWidget;
 
 namespace cofferon {
 
@@ -28,5 +31,10 @@ void refreshPreview(QTextEdit* box, const SlotRecord& slot);
 // fits `bound`: long lines wrap, and the lines that do not fit give way to
 // a last line "…".
 QString slotToolTip(const SlotRecord& slot, QSize bound);
+
+// Shows the slot's tooltip for `cell` at `at` (global), while the mouse stays
+// in `rect`, cut until the tooltip as the toolkit lays it out fits the
+// available area of the cell's screen.
+void showSlotToolTip(const SlotRecord& slot, QPoint at, QWidget* cell, QRect rect);
 
 }  // namespace cofferon

@@ -1,9 +1,8 @@
 #include "project/core/CommandLine.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 
+#include "document/core/ReadFile.h"
 #include "document/core/Text.h"
 
 namespace cofferon {
@@ -40,32 +39,32 @@ std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::s
         }
         const bool isOutput = name == "-o" || name == "--output";
         if (!isOutput && std::find(valueOptions.begin(), valueOptions.end(), name) == valueOptions.end())
-            return "unknown option " + arg;
+            return "未知选项“" + arg + "”";
         if (!value) {
             if (i + 1 == args.size())
-                return "option " + name + " needs a value";
+                return "选项“" + name + "”需要一个值";
             value = args[++i];
         }
 
         if (isOutput) {
             if (line.output)
-                return std::string("the output file is given twice");
+                return std::string("输出文件给了两次");
             if (value->empty())
-                return std::string("the output file name is empty");
+                return std::string("输出文件名是空的");
             line.output = *value;
         } else if (!line.values.emplace(name, *value).second) {
-            return "option " + name + " is given twice";
+            return "选项“" + name + "”给了两次";
         }
     }
 
     if (line.help)
         return line;
     if (inputs.empty())
-        return "no " + std::string(inputName) + " given";
+        return "没有给出" + std::string(inputName);
     if (inputs.size() > 1)
-        return "more than one " + std::string(inputName) + " given: " + inputs[0] + ", " + inputs[1];
+        return "给出的" + std::string(inputName) + "不止一个:" + inputs[0] + "、" + inputs[1];
     if (inputs[0].empty())
-        return "the " + std::string(inputName) + " name is empty";
+        return std::string(inputName) + "名是空的";
     line.input = inputs[0];
     return line;
 }
@@ -87,13 +86,13 @@ std::variant<std::optional<OutputEncoding>, std::string> encodingOption(const Co
         return std::optional<OutputEncoding>();
     if (const auto encoding = encodingNamed(named->second))
         return encoding;
-    return "unknown encoding \"" + named->second + "\" (utf-8 or gb2312)";
+    return "未知的编码“" + named->second + "”(可用 utf-8 或 gb2312)";
 }
 
 int usageError(std::string_view program, const std::string& problem, std::ostream& err, int code)
 {
     err << program << ": " << problem << "\n"
-        << "Try '" << program << " --help'.\n";
+        << "用“" << program << " --help”查看用法。\n";
     return code;
 }
 
@@ -102,7 +101,7 @@ int writeCommandOutput(std::string_view program, const std::optional<std::string
 {
     if (output) {
         if (const auto error = writeFileAtomically(*output, bytes)) {
-            err << program << ": cannot write " << *output << ": " << systemText(*error) << "\n";
+            err << program << ": 无法写入文件“" << *output << "”:" << systemText(*error) << "\n";
             return failCode;
         }
         return okCode;
@@ -111,13 +110,22 @@ int writeCommandOutput(std::string_view program, const std::optional<std::string
     out.flush();
     if (out)
         return okCode;
-    err << program << ": cannot write to standard output\n";
+    err << program << ": 无法写入标准输出\n";
     return failCode;
 }
 
 std::string systemText(const FileError& error)
 {
-    return std::strerror(error.code);
+    return fileErrorText(error.code);
+}
+
+int readError(std::string_view program, std::string_view inputName, const std::string& path, const FileError& error,
+              std::ostream& err, int code)
+{
+    // As the window says it: a file that is not there is no missing folder.
+    const std::string reason = missingFileError(path) ? "文件不存在" : systemText(error);
+    err << program << ": 无法读取" << inputName << "“" << path << "”:" << reason << "\n";
+    return code;
 }
 
 }  // namespace cofferon

@@ -26,8 +26,8 @@ struct CommandLine {
     std::map<std::string, std::string, std::less<>> values;  // further options by name
 };
 
-// The arguments, or what is wrong with them. `inputName` names the input file
-// in those messages ("project file").
+// The arguments, or what is wrong with them (in Chinese, as every message of
+// the program). `inputName` names the input file in those messages ("配置文件").
 std::variant<CommandLine, std::string> parseCommandLine(const std::vector<std::string>& args,
                                                         std::span<const std::string_view> valueOptions,
                                                         std::string_view inputName);
@@ -50,7 +50,12 @@ int usageError(std::string_view program, const std::string& problem, std::ostrea
 int writeCommandOutput(std::string_view program, const std::optional<std::string>& output, std::string_view bytes,
                        std::ostream& out, std::ostream& err, int okCode, int failCode);
 
-// Scripts read these messages in English, whatever the error.
+// The system's error text in Chinese, as the window gives it.
 std::string systemText(const FileError& error);
+
+// Reports an input file that cannot be read ("文件不存在" when it is not
+// there); gives the exit code to use.
+int readError(std::string_view program, std::string_view inputName, const std::string& path, const FileError& error,
+              std::ostream& err, int code);
 
 }  // namespace cofferon

@@ -19,6 +19,7 @@ namespace cofferon {
 namespace {
 
 constexpr std::string_view kProgram = "cofferon-export";
+constexpr std::string_view kInputName = "配置文件";
 constexpr std::string_view kOntoOption = "--onto";
 
 // The menu file to write onto, as the import reads it, or nullopt with the
@@ -28,12 +29,12 @@ std::optional<ImportedMenu> readMenuToWriteOnto(const std::string& path, std::op
 {
     auto bytes = readWholeFile(path);
     if (const auto* error = std::get_if<FileError>(&bytes)) {
-        err << kProgram << ": 无法读取菜单文件 " << path << ":" << fileErrorText(error->code) << "\n";
+        readError(kProgram, "菜单文件", path, *error, err, kExportFileOrUsageError);
         return std::nullopt;
     }
     auto read = importMenuText(std::get<std::string>(bytes), encoding);
     if (const auto* problem = std::get_if<NotAMenu>(&read)) {
-        err << kProgram << ": " << path << " 不是菜单文件," << describeNotAMenu(*problem) << "\n";
+        err << kProgram << ": “" << path << "”不是菜单文件," << describeNotAMenu(*problem) << "\n";
         return std::nullopt;
     }
     auto& menu = std::get<ImportedMenu>(read);
@@ -85,7 +86,7 @@ std::string exportCliHelp()
 int runExportCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     constexpr std::string_view valueOptions[] = {kEncodingOption, kOntoOption};
-    auto parsed = parseCommandLine(args, valueOptions, "project file");
+    auto parsed = parseCommandLine(args, valueOptions, kInputName);
     if (const auto* problem = std::get_if<std::string>(&parsed))
         return usageError(kProgram, *problem, err, kExportFileOrUsageError);
     const CommandLine& options = std::get<CommandLine>(parsed);
@@ -99,8 +100,7 @@ int runExportCli(const std::vector<std::string>& args, std::ostream& out, std::o
     OutputEncoding encoding = namedEncoding.value_or(OutputEncoding::Utf8);
 
     auto readFailure = [&](const FileError& error) {
-        err << kProgram << ": cannot read project file " << options.input << ": " << systemText(error) << "\n";
-        return kExportFileOrUsageError;
+        return readError(kProgram, kInputName, options.input, error, err, kExportFileOrUsageError);
     };
     if (const auto missing = missingFileError(options.input))
         return readFailure(*missing);

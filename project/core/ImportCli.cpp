@@ -12,6 +12,7 @@ namespace cofferon {
 namespace {
 
 constexpr std::string_view kProgram = "cofferon-import";
+constexpr std::string_view kInputName = "菜单文件";
 
 }  // namespace
 
@@ -44,7 +45,7 @@ std::string importCliHelp()
 int runImportCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     constexpr std::string_view valueOptions[] = {kEncodingOption};
-    auto parsed = parseCommandLine(args, valueOptions, "menu file");
+    auto parsed = parseCommandLine(args, valueOptions, kInputName);
     if (const auto* problem = std::get_if<std::string>(&parsed))
         return usageError(kProgram, *problem, err, kImportFileOrUsageError);
     const CommandLine& options = std::get<CommandLine>(parsed);
@@ -57,10 +58,8 @@ int runImportCli(const std::vector<std::string>& args, std::ostream& out, std::o
         return usageError(kProgram, *problem, err, kImportFileOrUsageError);
 
     const auto bytes = readWholeFile(options.input);
-    if (const auto* error = std::get_if<FileError>(&bytes)) {
-        err << kProgram << ": cannot read menu file " << options.input << ": " << systemText(*error) << "\n";
-        return kImportFileOrUsageError;
-    }
+    if (const auto* error = std::get_if<FileError>(&bytes))
+        return readError(kProgram, kInputName, options.input, *error, err, kImportFileOrUsageError);
     const auto imported = importMenu(std::get<std::string>(bytes), std::get<std::optional<OutputEncoding>>(named));
     if (const auto* problem = std::get_if<NotAMenu>(&imported)) {
         err << options.input << ": " << describeNotAMenu(*problem) << "\n";

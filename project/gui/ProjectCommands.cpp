@@ -18,8 +18,10 @@ namespace cofferon {
 
 namespace {
 
-// The second kind of file the load takes: menu files, which it imports.
+// The second kind of file the load takes: menu files, which it imports. The
+// dialog starts on both kinds at once, whichever the current file is.
 constexpr const char* kMenuFileFilter = "菜单文件(*.yml *.yaml)|*.yml;*.yaml";
+constexpr const char* kBothKindsFilter = "配置和菜单文件(*.ini *.yml *.yaml)|*.ini;*.yml;*.yaml";
 
 QString projectFilter()
 {
@@ -149,8 +151,10 @@ bool saveProjectTo(MenuWindow& window, Document& document, Dialogs& dialogs, con
 
 std::optional<OpenedFile> loadProjectCommand(MenuWindow& window, Dialogs& dialogs)
 {
-    const std::optional<QString> chosen = dialogs.openFileName(
-        window.dialogParent(), projectFilter() + QLatin1Char('|') + QString::fromUtf8(kMenuFileFilter));
+    const std::optional<QString> chosen =
+        dialogs.openFileName(window.dialogParent(),
+                             QString::fromUtf8(kBothKindsFilter) + QLatin1Char('|') + projectFilter() +
+                                 QLatin1Char('|') + QString::fromUtf8(kMenuFileFilter));
     if (!chosen || chosen->isEmpty())
         return std::nullopt;
     return openFileCommand(window, dialogs, QFile::encodeName(*chosen).toStdString(), false);

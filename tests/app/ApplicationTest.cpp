@@ -5,6 +5,7 @@
 #include <QFileSystemModel>
 #include <QIcon>
 #include <QMimeDatabase>
+#include <QProcess>
 #include <QSettings>
 #include <QTest>
 #include <QTreeView>
@@ -77,6 +78,28 @@ private Q_SLOTS:
             QVERIFY2(request.text.contains(c.text), qPrintable(request.text));
             if (c.action == Action::Fail)
                 QVERIFY(request.text.contains(QStringLiteral("--help")));
+        }
+    }
+
+    // A terminal over SSH and help2man have no display: these answers need none.
+    void helpAndVersionNeedNoDisplay()
+    {
+        const std::pair<QString, QString> answers[] = {
+            {QStringLiteral("--help"), QStringLiteral("[FILE]")},
+            {QStringLiteral("--version"), QStringLiteral("cofferon-generator 0.1.0\n")},
+        };
+        for (const auto& [argument, expected] : answers) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+                environment.remove(QString::fromLatin1(name));
+            QProcess program;
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral(COFFERON_GENERATOR_PROGRAM), {argument});
+            QVERIFY(program.waitForFinished(20000));
+            const QString error = QString::fromUtf8(program.readAllStandardError());
+            QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0, qPrintable(error));
+            QVERIFY2(QString::fromUtf8(program.readAllStandardOutput()).contains(expected), qPrintable(argument));
+            QCOMPARE(error, QString());
         }
     }
 

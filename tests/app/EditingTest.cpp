@@ -399,8 +399,23 @@ private Q_SLOTS:
         std::string separated = "&7x\x81\x36\xa6\x35y";
         for (int line = 1; line < 200; ++line)
             separated += "\r\n&7x\x81\x36\xa6\x35y";
-        const std::pair<std::string, std::string> slots[] = {
-            {longName, "&7short"}, {"&bName", lore}, {longName, longLines}, {"&bName", separated}};
+        // A Chinese name of 3 000 characters and 300 lore lines of 76: the
+        // toolkit breaks Chinese anywhere and lays the tooltip out narrower than
+        // the screen, so each line it shows wraps again.
+        std::string chineseName = "&c";
+        std::string chineseLore;
+        for (int i = 0; i < 3000; ++i)
+            chineseName += qtToDoc(QStringLiteral("钻"));
+        for (int line = 1; line <= 300; ++line) {
+            chineseLore += line > 1 ? "\r\n&7" : "&7";
+            for (int i = 0; i < 38; ++i)
+                chineseLore += qtToDoc(QStringLiteral("宝石"));
+        }
+        const std::pair<std::string, std::string> slots[] = {{longName, "&7short"},
+                                                             {"&bName", lore},
+                                                             {longName, longLines},
+                                                             {"&bName", separated},
+                                                             {chineseName, chineseLore}};
         const QRect available = cell(7)->screen()->availableGeometry();
         for (const auto& [name, slotLore] : slots) {
             QToolTip::hideText();

@@ -42,10 +42,34 @@ private Q_SLOTS:
 
     void cleanup() { closeWindow(); }
 
+    // Slots the rows box hides are named under the grid, and a click on the
+    // line chooses the rows that show them.
+    void hiddenSlotsAreNamedUnderTheGrid()
+    {
+        auto* line = find<QLabel>("隐藏物品");
+        auto* rows = find<QComboBox>("行数");
+        m_document.slots[40] = {.name = "n", .id = "1"};
+        m_document.slots[50] = {.id = "2"};
+        rows->setCurrentIndex(2);
+        QVERIFY(line->isVisible());
+        QCOMPARE(line->text().contains(QStringLiteral("第 4–6 行还有 2 个物品,不会显示在菜单里")), true);
+        // Right under the last row shown.
+        const QRect lastCell = m_window->grid()->cell(27)->geometry();
+        QVERIFY2(line->y() >= lastCell.bottom() && line->y() < lastCell.bottom() + 8,
+                 qPrintable(QString::number(line->y())));
+        test::saveScreenshot(m_window.get(), QStringLiteral("hidden-slots"));
+
+        QTest::mouseClick(line, Qt::LeftButton, {}, QPoint(20, line->height() / 2));
+        QCOMPARE(rows->currentIndex(), 5);
+        QVERIFY(!line->isVisible());
+        rows->setCurrentIndex(4);
+        QVERIFY(line->text().contains(QStringLiteral("第 6 行还有 1 个物品")));
+    }
+
     void layoutMatchesTheTable()
     {
         const layout::Window& table = layout::mainWindowLayout();
-        QCOMPARE(m_window->windowTitle(), QStringLiteral("Cofferon 配置生成器"));
+        QCOMPARE(m_window->windowTitle(), QStringLiteral("未命名[*] — Cofferon 配置生成器"));
         for (const layout::Control& control : table.controls) {
             if (control.width == 0)
                 continue;  // dialogs and the menu styling component are not widgets

@@ -2,6 +2,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -71,8 +72,15 @@ private Q_SLOTS:
     // clears it, undo steps or not; focusing a box changes nothing.
     void theMarkComparesTheWorkWithTheSavedFile()
     {
-        QCOMPARE(shownTitle(), kAppTitle);
-        QVERIFY(!m_window->hasUnsavedChanges());
+        // Work without a file is marked as well.
+        QCOMPARE(shownTitle(), QStringLiteral("未命名 — ") + kAppTitle);
+        for (const bool ticked : {true, false}) {
+            find<QCheckBox>("左键开启")->setChecked(ticked);
+            QCOMPARE(m_window->hasUnsavedChanges(), ticked);
+            QCOMPARE(m_window->isWindowModified(), ticked);
+            QCOMPARE(shownTitle(),
+                     QStringLiteral("未命名%1 — ").arg(ticked ? QStringLiteral("*") : QString()) + kAppTitle);
+        }
         m_document.slots[1] = {.name = "one", .id = "1"};
         m_dialogs.fileNames.push_back(qs(m_dir->file("shop")));
         key(Qt::Key_S, Qt::ControlModifier);
@@ -100,6 +108,7 @@ private Q_SLOTS:
         for (const auto& [act, unsaved] : steps) {
             act();
             QVERIFY2(m_window->hasUnsavedChanges() == unsaved, qPrintable(QString::number(step)));
+            QCOMPARE(m_window->isWindowModified(), unsaved);
             QCOMPARE(shownTitle(),
                      QStringLiteral("shop.ini%1 — ").arg(unsaved ? QStringLiteral("*") : QString()) + kAppTitle);
             ++step;
@@ -309,6 +318,16 @@ private Q_SLOTS:
         QCOMPARE(recoveryFiles().size(), std::size_t(1));
         key(Qt::Key_S, Qt::ControlModifier);
         QVERIFY(recoveryFiles().empty());
+
+        // Typing on without a pause as long as the one that writes: the file
+        // is there by the longest wait all the same.
+        QElapsedTimer typing;
+        typing.start();
+        for (int change = 0; recoveryFiles().empty() && typing.elapsed() < 5000; ++change) {
+            setTitle(QString::number(change));
+            QTest::qWait(600);
+        }
+        QVERIFY2(!recoveryFiles().empty(), "not written while the typing went on");
     }
 
     void workOfACrashedProgramIsOffered_data()
@@ -348,6 +367,10 @@ private Q_SLOTS:
             // Now kept as this window's own work, and offered to no one else.
             QCOMPARE(recoveryFiles().size(), std::size_t(1));
             QVERIFY(RecoveryFile::abandoned(m_dir->file("state")).empty());
+            // The file holds none of it yet: it is a recent file once saved.
+            QVERIFY(!recentFiles().contains(qs(file.path)));
+            key(Qt::Key_S, Qt::ControlModifier);
+            QCOMPARE(recentFiles().value(0), qs(file.path));
         } else {
             QVERIFY(!m_window->menuSettings().title && m_document.slots[3] == SlotRecord{});
             QVERIFY(!m_window->currentFile() && !m_window->hasUnsavedChanges());

@@ -225,8 +225,7 @@ private:
         }
 
         // The mark in the title is the work compared with its file.
-        if (window.currentFile() &&
-            window.windowHandle()->title().contains(QStringLiteral("* — ")) != window.hasUnsavedChanges())
+        if (window.windowHandle()->title().contains(QStringLiteral("* — ")) != window.hasUnsavedChanges())
             return QStringLiteral("the title \"%1\" with unsaved changes %2")
                 .arg(window.windowHandle()->title())
                 .arg(window.hasUnsavedChanges());
@@ -265,7 +264,10 @@ private:
             const bool error = message.caption == errorCaption() && message.icon == MessageIcon::Warning;
             const bool confirmation = message.caption == messageCaption() && message.icon == MessageIcon::Information &&
                 message.text == QStringLiteral("配置已生成");
-            if ((!error && !confirmation) || message.text.isEmpty())
+            // An import says which encoding it read, and what it left out.
+            const bool imported = message.caption == messageCaption() && message.icon == MessageIcon::Information &&
+                message.text.startsWith(QStringLiteral("菜单已读取。\n"));
+            if ((!error && !confirmation && !imported) || message.text.isEmpty())
                 return QStringLiteral("message \"%1\" captioned \"%2\"").arg(message.text, message.caption);
             if (confirmation) {
                 if (const QString broken = unreadableMenu(); !broken.isEmpty())

@@ -110,5 +110,27 @@ TEST(MenuFileReport, ListsTheSlotsInOrderAndKeepsWhatTheFileHolds)
     EXPECT_EQ(carried[30], SlotRecord{});
 }
 
+// The line under the grid: the slots with content below the rows shown, up to
+// the last row that holds one.
+TEST(MenuFileReport, SaysWhatHiddenRowsHold)
+{
+    const std::tuple<int, std::vector<int>, std::string, int> rows[] = {
+        {3, {30, 40, 50}, "第 4–6 行还有 3 个物品,不会显示在菜单里", 6},
+        {3, {28, 36}, "第 4 行还有 2 个物品,不会显示在菜单里", 4},
+        {2, {30, 5}, "第 3–4 行还有 1 个物品,不会显示在菜单里", 4},
+        {6, {54}, "", 0},
+        {1, {9}, "", 0},
+    };
+    for (const auto& [shown, filled, note, enough] : rows) {
+        SlotTable slots;
+        for (const int slot : filled)
+            slots[slot].name = "n";
+        slots[46].keepOpen = "false";  // no content
+        const auto hidden = hiddenSlots(titled(shown), slots);
+        EXPECT_EQ(hidden ? hiddenSlotsNote(*hidden) : "", note) << shown;
+        EXPECT_EQ(hidden ? hidden->lastRow : 0, enough) << shown;
+    }
+}
+
 }  // namespace
 }  // namespace cofferon

@@ -58,6 +58,9 @@ TEST(MenuImportEncoding, OwnExportsInEveryScriptComeBackWithoutAQuestion)
         {"猫猫", OutputEncoding::Gb2312},
         {"魔药商店", OutputEncoding::Gb2312},
         {"药水", OutputEncoding::Gb2312},
+        // UTF-8 reads a line separator and "A", which the guess prefers; only
+        // the GB2312 reading writes these bytes again.
+        {"鈥ˋ", OutputEncoding::Gb2312},
     };
     for (const auto& [text, encoding] : texts) {
         const WholeMenu project = menuOf(text);
@@ -78,7 +81,8 @@ TEST(MenuImportEncoding, TheClearlyLikelierReadingWins)
         {"猫", OutputEncoding::Gb2312, EncodingGuess::Either},  // UTF-8: "è"
         {"魔药水", OutputEncoding::Gb2312, EncodingGuess::Gbk},  // UTF-8: "ħҩˮ"
         {"Магазин", OutputEncoding::Utf8, EncodingGuess::Utf8},  // GBK: "袦邪谐邪蟹懈薪"
-        {"один", OutputEncoding::Utf8, EncodingGuess::Utf8},  // GBK: four characters of one row
+        {"один", OutputEncoding::Utf8, EncodingGuess::Utf8},  // GBK: four characters of one row; by exactly the margin
+        {"品", OutputEncoding::Gb2312, EncodingGuess::Gbk},  // UTF-8: "Ʒ"; by exactly the margin
         {"Kılıç", OutputEncoding::Utf8, EncodingGuess::Utf8},  // GBK: "K谋l谋莽", Chinese inside a word
         {"§cShop", OutputEncoding::Utf8, EncodingGuess::Utf8},  // the game's colour code
         {"über", OutputEncoding::Utf8, EncodingGuess::Either},

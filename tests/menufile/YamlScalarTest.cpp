@@ -108,6 +108,7 @@ TEST(YamlScalar, QuotesAndTagsDecideTheType)
         {"1", "tag:yaml.org,2002:float", false, "float 1.0"},
         {"1_0.5", "tag:yaml.org,2002:float", true, "float 10.5"},
         {"yes", "tag:yaml.org,2002:bool", false, "flag true"},
+        {"on", "tag:yaml.org,2002:bool", true, "flag true"},
         {"y", "tag:yaml.org,2002:bool", true, "null"},
         {"", "tag:yaml.org,2002:null", false, "null"},
         {"aGk=", "tag:yaml.org,2002:binary", true, "other"},

@@ -121,3 +121,19 @@ TEST_F(IconFolders, StandardOrderIsUserBuildTreePackaged)
     setIconFolders({});
     EXPECT_EQ(iconFolders(), std::vector<std::string>{programFile("items")});
 }
+
+namespace {
+
+// The picker's search: its parts, split at ":", are the item ID's first parts.
+TEST(IconListing, SearchFindsItemIdsByTheirFirstParts)
+{
+    const std::tuple<const char*, const char*, bool> rows[] = {
+        {"35", "35:14", true},   {"35", "35:1", true},   {"35", "35", true},       {"35", "350:1", false},
+        {"35", "3:5", false},    {"35:1", "35:1", true}, {"35:1", "35:14", false}, {"35:1", "35:1:2", true},
+        {" 35: ", "35:2", true}, {"", "1", true},        {"Stone", "stone", true}, {"3", "35:14", false},
+    };
+    for (const auto& [search, id, found] : rows)
+        EXPECT_EQ(itemIdMatches(id, search), found) << search << " " << id;
+}
+
+}  // namespace

@@ -1,4 +1,5 @@
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QScrollBar>
 #include <QTest>
@@ -119,16 +120,66 @@ private Q_SLOTS:
         QVERIFY(!bar->isEnabled());
         QCOMPARE(iconRect(picker, 25).topLeft(), QPoint(4 * 33, 2 * 33));
         QVERIFY(!picture(picker, 25).isNull());
-        QCOMPARE(picker.focusWidget(), nullptr);
+        QCOMPARE(picker.focusWidget(), picker.view());  // the keys move the mark at once
         test::saveScreenshot(&picker, QStringLiteral("item-picker"));
 
         const QPoint icon12 = picker.view()->viewport()->mapTo(&picker, iconRect(picker, 12).topLeft() + QPoint(5, 5));
         QTest::mouseClick(picker.windowHandle(), Qt::LeftButton, {}, icon12);
         QTest::mouseDClick(picker.windowHandle(), Qt::RightButton, {}, icon12);
         QVERIFY(picker.isVisible());  // only a double-click with the left button picks
+        QCOMPARE(picker.view()->currentIndex().row(), 11);  // a click marks
         QTest::mouseDClick(picker.windowHandle(), Qt::LeftButton, {}, icon12);
         QTRY_VERIFY(!picker.isVisible());
         QCOMPARE(picker.pickedItemId(), QStringLiteral("12:0"));
+    }
+
+    // A search over the item IDs, the ID in each icon's tooltip, a click
+    // that marks, the arrows that move the mark and Enter that picks it; all
+    // in the window's own size.
+    void theSearchFindsAndTheKeysPick()
+    {
+        for (const char* name : {"1-0.bmp", "35-1.bmp", "35-2.bmp", "35-14.bmp", "350-0.bmp", "36-0.bmp"})
+            addIcon(name);
+        addIcons(30);
+        ItemPicker picker(m_document);
+        picker.show();
+        QVERIFY(QTest::qWaitForWindowActive(&picker));
+        QCOMPARE(picker.size(), QSize(377, 480));
+        auto* search = picker.findChild<QLineEdit*>(QStringLiteral("搜索"));
+        QVERIFY(search && picker.rect().contains(search->geometry()));
+        auto shownIds = [&picker] {
+            QStringList ids;
+            for (int row = 0; row < picker.view()->model()->rowCount(); ++row)
+                ids << picker.view()->model()->index(row, 0).data(Qt::ToolTipRole).toString();
+            return ids;
+        };
+        const std::pair<QString, QStringList> searches[] = {
+            {QStringLiteral("35"), {QStringLiteral("35:1"), QStringLiteral("35:2"), QStringLiteral("35:14")}},
+            {QStringLiteral("35:1"), {QStringLiteral("35:1")}},
+        };
+        for (const auto& [text, found] : searches) {
+            search->clear();
+            QTest::keyClicks(picker.view(), text);  // typing on the icons goes to the search box
+            QCOMPARE(search->text(), text);
+            QCOMPARE(shownIds(), found);
+            QCOMPARE(picker.findChild<QLabel*>(QStringLiteral("内框"))->height(), kPickerPitch);
+        }
+
+        search->clear();
+        QCOMPARE(shownIds().size(), 35);
+        const QPoint icon3 = picker.view()->viewport()->mapTo(&picker, iconRect(picker, 3).center());
+        QTest::mouseClick(picker.windowHandle(), Qt::LeftButton, {}, icon3);
+        QCOMPARE(picker.view()->currentIndex().data(Qt::ToolTipRole).toString(), QStringLiteral("3:0"));
+        QVERIFY(picker.isVisible());
+        search->setFocus();  // its hint goes, the mark stays
+        QCOMPARE(picker.view()->currentIndex().row(), 2);
+        QTest::keyClick(picker.view(), Qt::Key_Right);
+        QTest::keyClick(picker.view(), Qt::Key_Down);
+        QCOMPARE(picker.view()->currentIndex().row(), 13);
+        test::saveScreenshot(&picker, QStringLiteral("item-picker-marked"));
+        QTest::keyClick(picker.view(), Qt::Key_Return);
+        QTRY_VERIFY(!picker.isVisible());
+        QCOMPARE(picker.pickedItemId(), QStringLiteral("14:0"));
     }
 
     void escapeClosesThePickerWithoutPicking()
@@ -150,7 +201,7 @@ private Q_SLOTS:
         auto* inner = picker.findChild<QLabel*>(QStringLiteral("内框"));
         auto* bar = picker.findChild<QScrollBar*>(QStringLiteral("滚动条"));
         QCOMPARE(inner->height(), 1650);
-        QCOMPARE(bar->maximum(), 1187);
+        QCOMPARE(bar->maximum(), 1650 - (kPickerViewportHeight - 1));
         QVERIFY(bar->isEnabled());
         const QPoint home = inner->pos();
         bar->setValue(330);
@@ -172,7 +223,7 @@ private Q_SLOTS:
         // The first icon, as the template box shows a picture: its top left corner at the frame's.
         const QPoint first = picker.view()->viewport()->mapTo(&picker, iconRect(picker, 1).topLeft());
         QCOMPARE(opened.pixelColor(first + QPoint(1, 1)), picture(picker, 1).toImage().pixelColor(1, 1));
-        picker.findChild<QScrollBar*>(QStringLiteral("滚动条"))->setValue(1187);
+        picker.findChild<QScrollBar*>(QStringLiteral("滚动条"))->setValue(1650 - (kPickerViewportHeight - 1));
         picker.grab();
         QVERIFY(picker.model()->picturesRead() < 310);
         QVERIFY(!picture(picker, 500).isNull());
@@ -233,7 +284,7 @@ private Q_SLOTS:
         for (const IconFile& icon : listIcons({m_dir->file("items")}))
             listed.push_back(icon.name);
         QCOMPARE(listed, (std::vector<std::string>{"x.bmp", "4-0.bmp", "35-2.bmp", "35-10.bmp", "100-0.BMP"}));
-        QCOMPARE(pickerScrollMaximum(25), 99 - 463);
+        QCOMPARE(pickerScrollMaximum(25), 99 - (kPickerViewportHeight - 1));
         QCOMPARE(pickedItemId("35-14.bmp"), std::string("35:14"));
     }
 };

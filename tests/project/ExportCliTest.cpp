@@ -258,6 +258,9 @@ TEST(ExportCli, BadArgumentsExitWithTwo)
         EXPECT_EQ(result.out, "");
         EXPECT_NE(result.err.find("--help"), std::string::npos) << result.err;
     }
+    EXPECT_EQ(run({project, "--bad"}).err, "cofferon-export: 未知选项“--bad”\n用“cofferon-export --help”查看用法。\n");
+    EXPECT_NE(run({project, project}).err.find("给出的配置文件不止一个:" + project + "、" + project),
+              std::string::npos);
     // After "--" a name that looks like an option is a file name.
     test::writeFile(dir.file("-x"), "[Setting]\r\ntitle=T\r\n");
     const std::filesystem::path previous = std::filesystem::current_path();
@@ -275,7 +278,7 @@ TEST(ExportCli, FilesThatCannotBeReadOrWrittenExitWithTwo)
 
     const Outcome missing = run({dir.file("missing.ini")});
     EXPECT_EQ(missing.code, 2);
-    EXPECT_NE(missing.err.find("missing.ini"), std::string::npos) << missing.err;
+    EXPECT_EQ(missing.err, "cofferon-export: 无法读取配置文件“" + dir.file("missing.ini") + "”:文件不存在\n");
 
     const Outcome folder = run({dir.path().string()});
     EXPECT_EQ(folder.code, 2);
@@ -283,7 +286,9 @@ TEST(ExportCli, FilesThatCannotBeReadOrWrittenExitWithTwo)
 
     const Outcome unwritable = run({project, "-o", dir.file("no-folder/menu.yml")});
     EXPECT_EQ(unwritable.code, 2);
-    EXPECT_NE(unwritable.err.find("no-folder/menu.yml"), std::string::npos) << unwritable.err;
+    EXPECT_NE(unwritable.err.find("无法写入文件“" + dir.file("no-folder/menu.yml") + "”:文件夹不存在"),
+              std::string::npos)
+        << unwritable.err;
 }
 
 TEST(ExportCli, EveryFailureToWriteExitsWithTwo)
@@ -299,7 +304,7 @@ TEST(ExportCli, EveryFailureToWriteExitsWithTwo)
     for (const std::string& target : targets) {
         const Outcome result = run({project, "-o", dir.file(target)});
         EXPECT_EQ(result.code, 2) << target;
-        EXPECT_NE(result.err.find("cannot write " + dir.file(target) + ": "), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find("无法写入文件“" + dir.file(target) + "”:"), std::string::npos) << result.err;
     }
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "folder"));
     EXPECT_TRUE(std::filesystem::is_fifo(dir.path() / "fifo"));
@@ -312,7 +317,7 @@ TEST(ExportCli, EveryFailureToWriteExitsWithTwo)
     std::ostringstream err;
     EXPECT_EQ(runExportCli({project}, broken, err), 2);
     EXPECT_EQ(runExportCli({"--help"}, broken, err), 2);
-    EXPECT_NE(err.str().find("cannot write to standard output"), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find("无法写入标准输出"), std::string::npos) << err.str();
 }
 
 TEST(ExportCli, HelpDescribesTheCommand)

@@ -72,14 +72,22 @@ TEST(ImportCli, ExitCodesSayWhatWentWrong)
     };
     const Case cases[] = {
         {{dir.file("list.yml"), "-o", dir.file("out.ini")}, 1, "第 1 行第 1 列:最外层不是"},
-        {{dir.file("missing.yml")}, 2, "cannot read menu file"},
-        {{dir.path().string()}, 2, "cannot read menu file"},
-        {{kWorkedExample, "-o", dir.file("no/such/folder.ini")}, 2, "cannot write"},
-        {{}, 2, "--help"},
-        {{kWorkedExample, kLeftovers}, 2, "more than one menu file"},
-        {{kWorkedExample, "--encoding", "latin1"}, 2, "unknown encoding \"latin1\""},
-        {{kWorkedExample, "--colour", "red"}, 2, "unknown option --colour"},
-        {{kWorkedExample, "-o"}, 2, "needs a value"},
+        {{dir.file("missing.yml")},
+         2,
+         "cofferon-import: 无法读取菜单文件“" + dir.file("missing.yml") + "”:文件不存在\n"},
+        {{dir.path().string()}, 2, "无法读取菜单文件“" + dir.path().string() + "”:这是一个文件夹"},
+        {{kWorkedExample, "-o", dir.file("no/such/folder.ini")},
+         2,
+         "无法写入文件“" + dir.file("no/such/folder.ini") + "”:文件夹不存在"},
+        {{}, 2, "cofferon-import: 没有给出菜单文件\n用“cofferon-import --help”查看用法。\n"},
+        {{kWorkedExample, kLeftovers}, 2, "给出的菜单文件不止一个:"},
+        {{kWorkedExample, "--encoding", "latin1"}, 2, "未知的编码“latin1”(可用 utf-8 或 gb2312)"},
+        {{kWorkedExample, "--colour", "red"}, 2, "未知选项“--colour”"},
+        {{kWorkedExample, "-o"}, 2, "选项“-o”需要一个值"},
+        {{kWorkedExample, "-o", "a.ini", "-o", "b.ini"}, 2, "输出文件给了两次"},
+        {{kWorkedExample, "--encoding=utf-8", "--encoding=gb2312"}, 2, "选项“--encoding”给了两次"},
+        {{kWorkedExample, "--output="}, 2, "输出文件名是空的"},
+        {{""}, 2, "菜单文件名是空的"},
     };
     for (const Case& c : cases) {
         const Outcome result = run(c.args);

@@ -331,8 +331,10 @@ private Q_SLOTS:
     {
         m_document.slots[40] = {.name = "old", .id = "1"};
         load(qs(COFFERON_TEST_DATA "/worked-example.yml"));
+        // Both kinds first, which the dialog chooses; then each kind alone.
         QCOMPARE(m_dialogs.fileFilters.back(),
-                 QStringLiteral("配置文件(*.ini)|*.ini|菜单文件(*.yml *.yaml)|*.yml;*.yaml"));
+                 QStringLiteral("配置和菜单文件(*.ini *.yml *.yaml)|*.ini;*.yml;*.yaml|配置文件(*.ini)|*.ini|"
+                                "菜单文件(*.yml *.yaml)|*.yml;*.yaml"));
         QVERIFY(m_dialogs.messages.empty());
         QCOMPARE(find<QLineEdit>("菜单标题")->text(), QStringLiteral("&6Shop"));
         QCOMPARE(find<QLineEdit>("物品ID")->text(), QStringLiteral("345"));

@@ -30,6 +30,7 @@ TEST(Recovery, TextKeepsTheMenuAndTheCurrentFile)
         std::nullopt,
         CurrentFile{"/home/u/shop.ini", FileKind::Project, OutputEncoding::Utf8},
         CurrentFile{"/home/u/菜单 100%\n.yml", FileKind::Menu, OutputEncoding::Gb2312},
+        CurrentFile{"/home/u/100%41.yml", FileKind::Menu, OutputEncoding::Utf8},  // a "%" itself is escaped
         CurrentFile{std::string("/tmp/\xff\x01 =[x]", 13), FileKind::Menu, OutputEncoding::Utf8},
     };
     const WholeMenu menu = sampleMenu();

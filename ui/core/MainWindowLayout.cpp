@@ -12,7 +12,7 @@ constexpr std::array<std::string_view, 6> kRowItems = {"1行", "2行", "3行", "
 
 constexpr std::array<std::string_view, 2> kMenuColumns = {"菜单", "标题"};
 
-constexpr std::array<Control, 22> kMainControls = {{
+constexpr std::array<Control, 23> kMainControls = {{
     {.name = "读取配置", .kind = Kind::Button, .caption = "读取配置", .left = 16, .top = 8, .width = 72, .height = 24, .events = Clicked},
     {.name = "保存配置", .kind = Kind::Button, .caption = "保存配置", .left = 88, .top = 8, .width = 72, .height = 24, .events = Clicked},
     {.name = "生成yml", .kind = Kind::Button, .caption = "保存为yml", .left = 160, .top = 8, .width = 72, .height = 24, .events = Clicked},
@@ -24,6 +24,8 @@ constexpr std::array<Control, 22> kMainControls = {{
     {.name = "Box", .kind = Kind::PictureBox, .left = 8, .top = 16, .width = 32, .height = 32,
      .events = LeftButtonPressed | RightButtonPressed | DoubleClicked, .parent = "分组框1", .background = 0x808080, .hidden = true},
     {.name = "Redbox", .kind = Kind::PictureButton, .left = 8, .top = 16, .width = 32, .height = 32, .parent = "分组框1"},
+    // Shown under the last row shown while hidden rows hold slots (here: under the fifth).
+    {.name = "隐藏物品", .kind = Kind::Label, .left = 8, .top = 186, .width = 306, .height = 16, .parent = "分组框1", .hidden = true},
     {.name = "效果预览", .kind = Kind::RichText, .left = 344, .top = 48, .width = 168, .height = 240, .background = 0x666666},
     {.name = "菜单标题", .kind = Kind::EditBox, .left = 16, .top = 272, .width = 200, .height = 19,
      .events = GotFocus | LostFocus, .hint = "菜单标题"},
