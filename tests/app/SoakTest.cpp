@@ -141,6 +141,11 @@ private:
         // Names that cannot be written: a folder stands where the file would go.
         for (const char* folder : {"sub", "taken.ini", "taken.yml"})
             std::filesystem::create_directories(m_dir.path() / folder);
+        // Menus kept by hand, linking to each other, for the menus folder.
+        test::writeFile(m_dir.file("kept.yml"), test::readFile(COFFERON_TEST_DATA "/menus/kept-by-hand.yml"));
+        test::writeFile(m_dir.file("sub/main.yml"),
+                        "menu-setting:\n  name: Main\n1:\n  ID: 1\n  POSITION-X: 1\n"
+                        "  POSITION-Y: 1\n  COMMAND: 'open: kept.yml'\n");
     }
 
     std::optional<QString> answerFileName(test::SoakDriver& driver, bool save)
@@ -267,7 +272,10 @@ private:
             // An import says which encoding it read, and what it left out.
             const bool imported = message.caption == messageCaption() && message.icon == MessageIcon::Information &&
                 message.text.startsWith(QStringLiteral("菜单已读取。\n"));
-            if ((!error && !confirmation && !imported) || message.text.isEmpty())
+            // A project saved from a menu file says once what only the menu file keeps.
+            const bool keysLeft = message.caption == messageCaption() && message.icon == MessageIcon::Information &&
+                message.text.startsWith(QStringLiteral("配置文件不保存菜单文件中"));
+            if ((!error && !confirmation && !imported && !keysLeft) || message.text.isEmpty())
                 return QStringLiteral("message \"%1\" captioned \"%2\"").arg(message.text, message.caption);
             if (confirmation) {
                 if (const QString broken = unreadableMenu(); !broken.isEmpty())
@@ -330,6 +338,12 @@ private Q_SLOTS:
         test::SoakDriver driver(seed, events, &window);
         m_dialogs.answerFileName = [&](bool save, const QString&) { return answerFileName(driver, save); };
         m_dialogs.answerInput = [&](const test::FakeDialogs::Input& request) { return answerInput(driver, request); };
+        // The soak's own folder as the menus folder, whose menus the list then shows.
+        m_dialogs.answerFolderName = [&]() -> std::optional<QString> {
+            if (driver.chance(30))
+                return std::nullopt;
+            return QString::fromStdString(m_dir.path().string());
+        };
         m_dialogs.answerColour = [&]() -> std::optional<QColor> {
             if (driver.chance(30))
                 return std::nullopt;

@@ -48,6 +48,7 @@ public:
     std::function<std::optional<QString>(bool save, const QString& filter)> answerFileName;
     std::function<std::optional<QString>(const Input& request)> answerInput;
     std::function<std::optional<QColor>()> answerColour;
+    std::function<std::optional<QString>()> answerFolderName;
     std::function<int(const Question& asked)> answerQuestion;  // unset: the escape button
 
     QStringList fileFilters;
@@ -60,7 +61,7 @@ public:
     std::optional<QString> folderName(QWidget*) override
     {
         if (folderNames.empty())
-            return std::nullopt;
+            return answerFolderName ? answerFolderName() : std::nullopt;
         auto answer = folderNames.front();
         folderNames.pop_front();
         return answer;
