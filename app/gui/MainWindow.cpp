@@ -144,7 +144,8 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
         new FolderPanel(builtControl<QTreeWidget>(this, "菜单列表"), builtControl<QListWidget>(this, "问题列表"), this);
     connect(m_folder, &FolderPanel::menuChosen, this, [this](const std::string& menu) { showFolderMenu(menu); });
     connect(m_folder, &FolderPanel::problemChosen, this, [this](const std::string& menu, int slot) {
-        if (showFolderMenu(menu) && slot > 0) {
+        // A slot below the rows shown stays where it is: the line under the grid names it.
+        if (showFolderMenu(menu) && slot > 0 && slot <= menuSettings().rows() * kColumns) {
             m_grid->selectSlot(slot);
             refreshPreview();
         }

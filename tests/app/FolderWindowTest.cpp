@@ -72,6 +72,7 @@ private Q_SLOTS:
         write("shop/shop.yml",
               "menu-setting:\n  name: Shop\n  command: menu\n1:\n  ID: 264\n  POSITION-X: 1\n"
               "  POSITION-Y: 1\n  PRICE: abc\n  KEEP-OPEN: true\n  COMMAND: 'open: gone.yml'\n");
+        write("low.yml", "menu-setting:\n  name: Low\n  rows: 1\n1:\n  ID: 1\n  POSITION-X: 5\n  POSITION-Y: 2\n");
         m_dialogs.folderNames.push_back(qs(m_root));
         QTest::mouseClick(find<QPushButton>("打开文件夹"), Qt::LeftButton);
     }
@@ -84,7 +85,7 @@ private Q_SLOTS:
         QVERIFY(find<QGroupBox>("文件夹面板")->isVisible());
         QVERIFY(m_window->width() > find<QGroupBox>("文件夹面板")->geometry().right());
         auto* tree = find<QTreeWidget>("菜单列表");
-        QCOMPARE(tree->topLevelItemCount(), 2);  // main.yml, and the folder shop/
+        QCOMPARE(tree->topLevelItemCount(), 3);  // low.yml, main.yml, and the folder shop/
         std::ostringstream out;
         std::ostringstream err;
         runCheckCli({m_root}, out, err);
@@ -104,7 +105,7 @@ private Q_SLOTS:
         QVERIFY(m_window->showFolderMenu("shop/shop.yml"));
         QCOMPARE(title(), QStringLiteral("Shop"));
         QVERIFY(!m_window->history().canUndo());
-        QVERIFY(find<QTreeWidget>("菜单列表")->topLevelItem(0)->text(0).endsWith(QStringLiteral(" *")));
+        QVERIFY(find<QTreeWidget>("菜单列表")->topLevelItem(1)->text(0).endsWith(QStringLiteral(" *")));
         QCOMPARE(m_window->unsavedMenus(), std::vector<std::string>{"main.yml"});
 
         QVERIFY(m_window->showFolderMenu("main.yml"));
@@ -170,6 +171,14 @@ private Q_SLOTS:
         }
         QCOMPARE(shownFile(), m_root + "/shop/shop.yml");
         QCOMPARE(m_document.currentSlot, 1);
+
+        // An item below the rows shown leaves the frame within them.
+        for (int i = 0; i < problems->count(); ++i) {
+            if (problems->item(i)->text().contains(QStringLiteral("(outside-rows)")))
+                Q_EMIT problems->itemDoubleClicked(problems->item(i));
+        }
+        QCOMPARE(shownFile(), m_root + "/low.yml");
+        QVERIFY(m_document.currentSlot <= kColumns);
     }
 
     // The check runs again on the work as it stands, saved or not.
