@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -121,6 +122,33 @@ mode_t newFileMode()
     return 0666 & ~mask;
 }
 
+// Writes the open temporary `fd`, gives it the owner and permissions of
+// `replaced` (or a new file's) and closes it; on failure it is removed.
+std::optional<FileError> fillTemporary(int fd, const std::string& temporary, std::string_view bytes,
+                                       const WriteFunction& write, const struct stat* replaced)
+{
+    auto fail = [&](int error) -> std::optional<FileError> {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        return FileError{error};
+    };
+    if (const auto error = writeAll(fd, bytes, write))
+        return fail(error->code);
+    // An existing target keeps its owner where that is allowed (only root
+    // may give a file away), then its permission bits.
+    if (replaced)
+        (void)::fchown(fd, replaced->st_uid, replaced->st_gid);
+    const mode_t mode = replaced ? replaced->st_mode & 07777 : newFileMode();
+    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
+        return fail(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        return FileError{error};
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<FileError> writeFileAtomically(const std::string& path, std::string_view bytes,
@@ -159,31 +187,64 @@ std::optional<FileError> writeFileAtomically(const std::string& path, std::strin
         }
         return FileError{error};
     }
+    if (auto error = fillTemporary(fd, temporary, bytes, write, exists ? &targetInfo : nullptr))
+        return error;
+    return putReplacementInPlace({temporary, target});
+}
 
-    auto fail = [&](int error) -> std::optional<FileError> {
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        return FileError{error};
-    };
-    if (const auto error = writeAll(fd, bytes, write))
-        return fail(error->code);
-    // An existing target keeps its owner where that is allowed (only root
-    // may give a file away), then its permission bits.
-    if (exists)
-        (void)::fchown(fd, targetInfo.st_uid, targetInfo.st_gid);
-    const mode_t mode = exists ? targetInfo.st_mode & 07777 : newFileMode();
-    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
-        return fail(errno);
-    if (::close(fd) != 0) {
+std::variant<PreparedReplacement, FileError> prepareReplacement(const std::string& path, std::string_view bytes,
+                                                                const WriteFunction& write,
+                                                                const CreateTemporaryFunction& createTemporary)
+{
+    const auto resolved = finalTarget(path);
+    if (const auto* error = std::get_if<FileError>(&resolved))
+        return *error;
+    const std::string& target = std::get<std::string>(resolved);
+    struct stat targetInfo {};
+    const bool exists = ::lstat(target.c_str(), &targetInfo) == 0;
+    if (!exists && errno != ENOENT)
+        return FileError{errno};
+    if (exists && !S_ISREG(targetInfo.st_mode))
+        return FileError{S_ISDIR(targetInfo.st_mode) ? EISDIR : EINVAL};
+    if (exists && targetInfo.st_nlink > 1)
+        return FileError{EMLINK};
+
+    std::string temporary = folderOf(target).append(kTemporaryName);
+    const int fd = createTemporary ? createTemporary(temporary.data()) : ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return FileError{errno};
+    if (auto error = fillTemporary(fd, temporary, bytes, write, exists ? &targetInfo : nullptr))
+        return *error;
+    return PreparedReplacement{temporary, target};
+}
+
+std::optional<FileError> putReplacementInPlace(const PreparedReplacement& prepared)
+{
+    if (::rename(prepared.temporary.c_str(), prepared.target.c_str()) != 0) {
         const int error = errno;
-        ::unlink(temporary.c_str());
+        ::unlink(prepared.temporary.c_str());
         return FileError{error};
     }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return FileError{error};
-    }
+    return std::nullopt;
+}
+
+void discardReplacement(const PreparedReplacement& prepared)
+{
+    ::unlink(prepared.temporary.c_str());
+}
+
+std::optional<FileError> renameWithoutReplacing(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return std::nullopt;
+    if (errno != EINVAL && errno != ENOSYS)
+        return FileError{errno};
+    // A file system that cannot promise it: the name is looked at first.
+    struct stat info {};
+    if (::lstat(to.c_str(), &info) == 0)
+        return FileError{EEXIST};
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        return FileError{errno};
     return std::nullopt;
 }
 
