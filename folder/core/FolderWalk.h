@@ -20,11 +20,22 @@
 
 namespace cofferon {
 
+// What tells a file's change without reading it.
+struct FileStamp {
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified{};
+
+    bool operator==(const FileStamp&) const = default;
+};
+
 // What the walk asks of the system; a test puts failures in here.
 struct FolderAccess {
     std::function<std::variant<std::vector<std::filesystem::directory_entry>, FileError>(const std::filesystem::path&)>
         list;
     std::function<std::variant<std::string, FileError>(const std::filesystem::path&)> read;
+    // nullopt where the file cannot be looked at; may be left empty, and
+    // then every file is read to tell whether it changed.
+    std::function<std::optional<FileStamp>(const std::filesystem::path&)> stamp;
 };
 
 const FolderAccess& systemFolderAccess();
@@ -45,6 +56,9 @@ struct FolderWalk {
 // is found under its own name as given.
 FolderWalk walkMenuFolder(const std::filesystem::path& root, const FolderAccess& access,
                           const std::string& prefix = std::string());
+
+// The bytes of a menu the walk found, or why they are not to be had.
+std::variant<std::string, Problem> readFoundMenu(const FoundMenu& found, const FolderAccess& access);
 
 // Reads every menu the walk found into the folder; a file that cannot be
 // read goes in as an "unreadable" problem.
