@@ -16,11 +16,12 @@ std::string folderPart(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// Whether any of the slots' commands changed.
+// Whether any of the commands changed. An item below the menu's rows is
+// one the plugin does not show, so its commands link nowhere.
 bool renameLinks(WholeMenu& menu, const std::function<bool(std::string_view)>& names, std::string_view name)
 {
     bool changed = false;
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
+    for (int slot = 1; slot <= std::clamp(menu.settings.rows(), 1, kMaxRows) * kColumns; ++slot) {
         std::string& command = menu.slots[slot].command;
         std::string renamed = renameOpenedMenus(command, names, name);
         if (renamed != command) {
@@ -29,6 +30,22 @@ bool renameLinks(WholeMenu& menu, const std::function<bool(std::string_view)>& n
         }
     }
     return changed;
+}
+
+bool opens(const SlotRecord& record, const std::function<bool(std::string_view)>& names)
+{
+    const std::vector<std::string> targets = openedMenus(record.command);
+    return std::any_of(targets.begin(), targets.end(), [&](const std::string& target) { return names(target); });
+}
+
+// Whether the menu has a link to rewrite, looked for without a copy.
+bool mayLink(const HeldMenu& held, const std::function<bool(std::string_view)>& names)
+{
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        if (opens(held.read->project.slots[slot], names) || (held.shown && opens(held.shown->slots[slot], names)))
+            return true;
+    }
+    return false;
 }
 
 void renumberOrigins(SlotTable& slots, const std::vector<std::uint32_t>& numbers)
@@ -62,14 +79,14 @@ std::variant<RenamePlan, RenameRefusal> planMenuRename(const MenuFolder& folder,
         return RenameRefusal{path, std::move(*problem)};
     // The commands are document texts; the name was checked to convert.
     const std::string name = utf8ToGb18030(newName).value_or(std::string(newName));
-    const auto names = [&](std::string_view target) {
+    const std::function<bool(std::string_view)> names = [&](std::string_view target) {
         const auto utf8 = gb18030ToUtf8(target);
         return utf8 && folder.linkedMenu(*utf8) == path;
     };
 
     RenamePlan plan{path, folderPart(path) + std::string(newName), {}};
     for (const HeldMenu& held : menus) {
-        if (!held.read || !held.read->text)
+        if (!held.read || !held.read->text || !mayLink(held, names))
             continue;
         WholeMenu own = menuToEdit(*held.read);
         LinkRewrite rewrite{held.path, held.shown ? *held.shown : own, std::nullopt};

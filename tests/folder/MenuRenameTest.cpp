@@ -35,6 +35,7 @@ enum class Fault {
     NameTakenMeanwhile,  // a folder of the new name appears after the question
     FirstMoveFails,  // the first temporary cannot be moved over its file
     Unsaved,  // main.yml has a change in the window that is not saved
+    UnsavedLink,  // main.yml has a link in the window that is not saved, in slot 2
 };
 
 struct Row {
@@ -59,6 +60,8 @@ Files filesIn(const fs::path& folder)
 }
 
 const std::string kShop = menu("shop", "'tell: shop'");
+// An item on the third row of a menu of one, up to its COMMAND.
+const std::string kBelow = "2:\n  ID: 1\n  POSITION-X: 1\n  POSITION-Y: 3\n  COMMAND: ";
 
 TEST(MenuRename, LinksFollowTheMenuAllOrNothing)
 {
@@ -111,6 +114,12 @@ TEST(MenuRename, LinksFollowTheMenuAllOrNothing)
          {{"store.yml", menu("shop", "'open: store.yml'")},
           {"far.yml", menu("far", "'open: shops.yml; open: shop; tell: open: shop.yml'")}},
          {"store.yml"}},
+        {"an item below the menu's rows, which the plugin does not show, links nowhere",
+         {{"shop.yml", kShop}, {"main.yml", menu("main", "'tell: x'") + kBelow + "'open: shop.yml'\n"}},
+         "shop.yml",
+         "store.yml",
+         {{"store.yml", kShop}, {"main.yml", menu("main", "'tell: x'") + kBelow + "'open: shop.yml'\n"}},
+         {}},
         {"a Chinese name in a GB2312 file",
          {{"商店.yml", kShop}, {"main.yml", gbk(menu("main", "'open: 商店.yml'"))}},
          "商店.yml",
@@ -174,6 +183,13 @@ TEST(MenuRename, LinksFollowTheMenuAllOrNothing)
          {{"store.yml", kShop}, {"main.yml", menu("main", "'open: store.yml'")}},
          {"main.yml"},
          Fault::Unsaved},
+        {"a link only the window has: no file to write",
+         {{"shop.yml", kShop}, {"main.yml", menu("main", "'tell: x'")}},
+         "shop.yml",
+         "store.yml",
+         {{"store.yml", kShop}, {"main.yml", menu("main", "'tell: x'")}},
+         {},
+         Fault::UnsavedLink},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -194,6 +210,10 @@ TEST(MenuRename, LinksFollowTheMenuAllOrNothing)
                 held.back().shown = menuToEdit(*held.back().read);
                 held.back().shown->slots[1].name = "unsaved";
             }
+            if (row.fault == Fault::UnsavedLink && found.path == "main.yml") {
+                held.back().shown = menuToEdit(*held.back().read);
+                held.back().shown->slots[2] = SlotRecord{.id = "1", .command = "tell: y\r\nopen: shop.yml"};
+            }
         }
 
         const auto planned = planMenuRename(folder, held, row.renamed, row.newName);
@@ -203,6 +223,7 @@ TEST(MenuRename, LinksFollowTheMenuAllOrNothing)
         } else {
             const RenamePlan& plan = std::get<RenamePlan>(planned);
             EXPECT_EQ(plan.changedFiles(), row.listed);
+            EXPECT_EQ(plan.rewrites.size(), row.listed.size() + (row.fault == Fault::UnsavedLink ? 1 : 0));
             FolderWrites writes = systemFolderWrites();
             int prepared = 0;
             if (row.fault == Fault::ThirdWriteFails) {
@@ -221,6 +242,11 @@ TEST(MenuRename, LinksFollowTheMenuAllOrNothing)
                 EXPECT_EQ(failure->changed, std::vector<std::string>{});
             }
             for (const LinkRewrite& rewrite : plan.rewrites) {
+                if (row.fault == Fault::UnsavedLink) {
+                    EXPECT_FALSE(rewrite.written);
+                    EXPECT_EQ(rewrite.shown.slots[2].command, "tell: y\r\nopen: store.yml");
+                    continue;
+                }
                 ASSERT_TRUE(rewrite.written);
                 for (int slot = 1; slot <= kSlotCount; ++slot)
                     EXPECT_EQ(rewrite.shown.slots[slot].command, rewrite.written->readBack.project.slots[slot].command);
