@@ -149,6 +149,33 @@ std::optional<FileError> fillTemporary(int fd, const std::string& temporary, std
     return std::nullopt;
 }
 
+// The file that writing through a path replaces, as it is now.
+struct Target {
+    std::string path;
+    struct stat info {};
+    bool exists = false;
+    int error = 0;  // why lstat failed, where it did
+};
+
+std::variant<Target, FileError> targetOf(const std::string& path)
+{
+    auto resolved = finalTarget(path);
+    if (const auto* error = std::get_if<FileError>(&resolved))
+        return *error;
+    Target target{std::get<std::string>(std::move(resolved))};
+    target.exists = ::lstat(target.path.c_str(), &target.info) == 0;
+    target.error = target.exists ? 0 : errno;
+    return target;
+}
+
+// A temporary file beside the target, open, its name in `temporary`; -1
+// with errno set.
+int createTemporaryBeside(const Target& target, std::string& temporary, const CreateTemporaryFunction& create)
+{
+    temporary = folderOf(target.path).append(kTemporaryName);
+    return create ? create(temporary.data()) : ::mkostemp(temporary.data(), O_CLOEXEC);
+}
+
 }  // namespace
 
 std::optional<FileError> writeFileAtomically(const std::string& path, std::string_view bytes,
@@ -161,61 +188,57 @@ std::optional<FileError> writeFileAtomically(const std::string& path, std::strin
     if (pathExists && !S_ISREG(info.st_mode))
         return writeInPlace(path, bytes, write, false);
 
-    const auto resolved = finalTarget(path);
+    const auto resolved = targetOf(path);
     if (const auto* error = std::get_if<FileError>(&resolved))
         return *error;
-    const std::string& target = std::get<std::string>(resolved);
-    struct stat targetInfo {};
-    const bool exists = ::lstat(target.c_str(), &targetInfo) == 0;
+    const Target& target = std::get<Target>(resolved);
     // A link that only the kernel can follow, such as /proc/self/fd/N of a
     // deleted file: there is no name to replace, only the file to write.
-    if (pathExists && !(exists && S_ISREG(targetInfo.st_mode)))
+    if (pathExists && !(target.exists && S_ISREG(target.info.st_mode)))
         return writeInPlace(path, bytes, write, true);
     // Its other names would keep the old contents after a rename.
-    if (exists && targetInfo.st_nlink > 1)
-        return writeInPlace(target, bytes, write, true);
+    if (target.exists && target.info.st_nlink > 1)
+        return writeInPlace(target.path, bytes, write, true);
 
-    std::string temporary = folderOf(target).append(kTemporaryName);
-    const int fd = createTemporary ? createTemporary(temporary.data()) : ::mkostemp(temporary.data(), O_CLOEXEC);
+    std::string temporary;
+    const int fd = createTemporaryBeside(target, temporary, createTemporary);
     if (fd < 0) {
         const int error = errno;
         // A folder that takes no new file: the file itself may still be writable.
-        if (exists && (error == EACCES || error == EPERM)) {
-            const int inPlace = openForWriting(target);
+        if (target.exists && (error == EACCES || error == EPERM)) {
+            const int inPlace = openForWriting(target.path);
             if (inPlace >= 0)
                 return writeOpenFile(inPlace, bytes, write, true);
         }
         return FileError{error};
     }
-    if (auto error = fillTemporary(fd, temporary, bytes, write, exists ? &targetInfo : nullptr))
+    if (auto error = fillTemporary(fd, temporary, bytes, write, target.exists ? &target.info : nullptr))
         return error;
-    return putReplacementInPlace({temporary, target});
+    return putReplacementInPlace({temporary, target.path});
 }
 
 std::variant<PreparedReplacement, FileError> prepareReplacement(const std::string& path, std::string_view bytes,
                                                                 const WriteFunction& write,
                                                                 const CreateTemporaryFunction& createTemporary)
 {
-    const auto resolved = finalTarget(path);
+    const auto resolved = targetOf(path);
     if (const auto* error = std::get_if<FileError>(&resolved))
         return *error;
-    const std::string& target = std::get<std::string>(resolved);
-    struct stat targetInfo {};
-    const bool exists = ::lstat(target.c_str(), &targetInfo) == 0;
-    if (!exists && errno != ENOENT)
-        return FileError{errno};
-    if (exists && !S_ISREG(targetInfo.st_mode))
-        return FileError{S_ISDIR(targetInfo.st_mode) ? EISDIR : EINVAL};
-    if (exists && targetInfo.st_nlink > 1)
+    const Target& target = std::get<Target>(resolved);
+    if (!target.exists && target.error != ENOENT)
+        return FileError{target.error};
+    if (target.exists && !S_ISREG(target.info.st_mode))
+        return FileError{S_ISDIR(target.info.st_mode) ? EISDIR : EINVAL};
+    if (target.exists && target.info.st_nlink > 1)
         return FileError{EMLINK};
 
-    std::string temporary = folderOf(target).append(kTemporaryName);
-    const int fd = createTemporary ? createTemporary(temporary.data()) : ::mkostemp(temporary.data(), O_CLOEXEC);
+    std::string temporary;
+    const int fd = createTemporaryBeside(target, temporary, createTemporary);
     if (fd < 0)
         return FileError{errno};
-    if (auto error = fillTemporary(fd, temporary, bytes, write, exists ? &targetInfo : nullptr))
+    if (auto error = fillTemporary(fd, temporary, bytes, write, target.exists ? &target.info : nullptr))
         return *error;
-    return PreparedReplacement{temporary, target};
+    return PreparedReplacement{temporary, target.path};
 }
 
 std::optional<FileError> putReplacementInPlace(const PreparedReplacement& prepared)
