@@ -7,6 +7,7 @@
 // folder or back into it, a link that leads nowhere, a file that is no plain
 // file (a pipe would never end), a file too large for the plugin's reader.
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>

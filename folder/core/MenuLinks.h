@@ -26,7 +26,9 @@ std::vector<std::string> openedMenus(std::string_view commands);
 
 // The commands with each menu they open that `names` accepts written as
 // `name` instead; every other byte stays: the rest of each command, the
-// breaks and "; " between them, a prefix and a player after the name.
+// breaks and "; " between them, a prefix and a player after the name. A
+// document text (GB18030) will do as well as UTF-8: none of its characters
+// holds a blank, ";", ":" or "/" byte.
 std::string renameOpenedMenus(std::string_view commands, const std::function<bool(std::string_view)>& names,
                               std::string_view name);
 
