@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -121,6 +122,60 @@ mode_t newFileMode()
     return 0666 & ~mask;
 }
 
+// Writes the open temporary `fd`, gives it the owner and permissions of
+// `replaced` (or a new file's) and closes it; on failure it is removed.
+std::optional<FileError> fillTemporary(int fd, const std::string& temporary, std::string_view bytes,
+                                       const WriteFunction& write, const struct stat* replaced)
+{
+    auto fail = [&](int error) -> std::optional<FileError> {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        return FileError{error};
+    };
+    if (const auto error = writeAll(fd, bytes, write))
+        return fail(error->code);
+    // An existing target keeps its owner where that is allowed (only root
+    // may give a file away), then its permission bits.
+    if (replaced)
+        (void)::fchown(fd, replaced->st_uid, replaced->st_gid);
+    const mode_t mode = replaced ? replaced->st_mode & 07777 : newFileMode();
+    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
+        return fail(errno);
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        return FileError{error};
+    }
+    return std::nullopt;
+}
+
+// The file that writing through a path replaces, as it is now.
+struct Target {
+    std::string path;
+    struct stat info {};
+    bool exists = false;
+    int error = 0;  // why lstat failed, where it did
+};
+
+std::variant<Target, FileError> targetOf(const std::string& path)
+{
+    auto resolved = finalTarget(path);
+    if (const auto* error = std::get_if<FileError>(&resolved))
+        return *error;
+    Target target{std::get<std::string>(std::move(resolved))};
+    target.exists = ::lstat(target.path.c_str(), &target.info) == 0;
+    target.error = target.exists ? 0 : errno;
+    return target;
+}
+
+// A temporary file beside the target, open, its name in `temporary`; -1
+// with errno set.
+int createTemporaryBeside(const Target& target, std::string& temporary, const CreateTemporaryFunction& create)
+{
+    temporary = folderOf(target.path).append(kTemporaryName);
+    return create ? create(temporary.data()) : ::mkostemp(temporary.data(), O_CLOEXEC);
+}
+
 }  // namespace
 
 std::optional<FileError> writeFileAtomically(const std::string& path, std::string_view bytes,
@@ -133,57 +188,86 @@ std::optional<FileError> writeFileAtomically(const std::string& path, std::strin
     if (pathExists && !S_ISREG(info.st_mode))
         return writeInPlace(path, bytes, write, false);
 
-    const auto resolved = finalTarget(path);
+    const auto resolved = targetOf(path);
     if (const auto* error = std::get_if<FileError>(&resolved))
         return *error;
-    const std::string& target = std::get<std::string>(resolved);
-    struct stat targetInfo {};
-    const bool exists = ::lstat(target.c_str(), &targetInfo) == 0;
+    const Target& target = std::get<Target>(resolved);
     // A link that only the kernel can follow, such as /proc/self/fd/N of a
     // deleted file: there is no name to replace, only the file to write.
-    if (pathExists && !(exists && S_ISREG(targetInfo.st_mode)))
+    if (pathExists && !(target.exists && S_ISREG(target.info.st_mode)))
         return writeInPlace(path, bytes, write, true);
     // Its other names would keep the old contents after a rename.
-    if (exists && targetInfo.st_nlink > 1)
-        return writeInPlace(target, bytes, write, true);
+    if (target.exists && target.info.st_nlink > 1)
+        return writeInPlace(target.path, bytes, write, true);
 
-    std::string temporary = folderOf(target).append(kTemporaryName);
-    const int fd = createTemporary ? createTemporary(temporary.data()) : ::mkostemp(temporary.data(), O_CLOEXEC);
+    std::string temporary;
+    const int fd = createTemporaryBeside(target, temporary, createTemporary);
     if (fd < 0) {
         const int error = errno;
         // A folder that takes no new file: the file itself may still be writable.
-        if (exists && (error == EACCES || error == EPERM)) {
-            const int inPlace = openForWriting(target);
+        if (target.exists && (error == EACCES || error == EPERM)) {
+            const int inPlace = openForWriting(target.path);
             if (inPlace >= 0)
                 return writeOpenFile(inPlace, bytes, write, true);
         }
         return FileError{error};
     }
+    if (auto error = fillTemporary(fd, temporary, bytes, write, target.exists ? &target.info : nullptr))
+        return error;
+    return putReplacementInPlace({temporary, target.path});
+}
 
-    auto fail = [&](int error) -> std::optional<FileError> {
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        return FileError{error};
-    };
-    if (const auto error = writeAll(fd, bytes, write))
-        return fail(error->code);
-    // An existing target keeps its owner where that is allowed (only root
-    // may give a file away), then its permission bits.
-    if (exists)
-        (void)::fchown(fd, targetInfo.st_uid, targetInfo.st_gid);
-    const mode_t mode = exists ? targetInfo.st_mode & 07777 : newFileMode();
-    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
-        return fail(errno);
-    if (::close(fd) != 0) {
+std::variant<PreparedReplacement, FileError> prepareReplacement(const std::string& path, std::string_view bytes,
+                                                                const WriteFunction& write,
+                                                                const CreateTemporaryFunction& createTemporary)
+{
+    const auto resolved = targetOf(path);
+    if (const auto* error = std::get_if<FileError>(&resolved))
+        return *error;
+    const Target& target = std::get<Target>(resolved);
+    if (!target.exists && target.error != ENOENT)
+        return FileError{target.error};
+    if (target.exists && !S_ISREG(target.info.st_mode))
+        return FileError{S_ISDIR(target.info.st_mode) ? EISDIR : EINVAL};
+    if (target.exists && target.info.st_nlink > 1)
+        return FileError{EMLINK};
+
+    std::string temporary;
+    const int fd = createTemporaryBeside(target, temporary, createTemporary);
+    if (fd < 0)
+        return FileError{errno};
+    if (auto error = fillTemporary(fd, temporary, bytes, write, target.exists ? &target.info : nullptr))
+        return *error;
+    return PreparedReplacement{temporary, target.path};
+}
+
+std::optional<FileError> putReplacementInPlace(const PreparedReplacement& prepared)
+{
+    if (::rename(prepared.temporary.c_str(), prepared.target.c_str()) != 0) {
         const int error = errno;
-        ::unlink(temporary.c_str());
+        ::unlink(prepared.temporary.c_str());
         return FileError{error};
     }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return FileError{error};
-    }
+    return std::nullopt;
+}
+
+void discardReplacement(const PreparedReplacement& prepared)
+{
+    ::unlink(prepared.temporary.c_str());
+}
+
+std::optional<FileError> renameWithoutReplacing(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return std::nullopt;
+    if (errno != EINVAL && errno != ENOSYS)
+        return FileError{errno};
+    // A file system that cannot promise it: the name is looked at first.
+    struct stat info {};
+    if (::lstat(to.c_str(), &info) == 0)
+        return FileError{EEXIST};
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        return FileError{errno};
     return std::nullopt;
 }
 

@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include <sys/types.h>
 
@@ -37,5 +38,31 @@ using CreateTemporaryFunction = std::function<int(char* pathTemplate)>;
 std::optional<FileError> writeFileAtomically(const std::string& path, std::string_view bytes,
                                              const WriteFunction& write = {},
                                              const CreateTemporaryFunction& createTemporary = {});
+
+// A replacement made ready but not yet put in place, so that several files
+// can be replaced together or not at all.
+struct PreparedReplacement {
+    std::string temporary;  // the new contents, in the target's folder
+    std::string target;  // the file it replaces: the path, or the end of its chain of links
+};
+
+// Writes the temporary beside the file `path` names (at the end of its
+// links), with that file's owner and permissions, or a new file's where
+// there is none yet; nothing is replaced. Only a regular file with no other
+// names can be replaced by a rename: a folder is EISDIR, another special
+// file EINVAL, a file with other hard links EMLINK.
+std::variant<PreparedReplacement, FileError> prepareReplacement(const std::string& path, std::string_view bytes,
+                                                                const WriteFunction& write = {},
+                                                                const CreateTemporaryFunction& createTemporary = {});
+
+// Renames the temporary over its target; on failure the temporary is removed.
+std::optional<FileError> putReplacementInPlace(const PreparedReplacement& prepared);
+
+// Removes the temporary.
+void discardReplacement(const PreparedReplacement& prepared);
+
+// Renames a file or link (not what it links to); EEXIST when `to` is
+// already there, which is never replaced.
+std::optional<FileError> renameWithoutReplacing(const std::string& from, const std::string& to);
 
 }  // namespace cofferon

@@ -33,6 +33,18 @@ std::variant<std::string, FileError> readFile(const fs::path& file)
     return readWholeFile(file.string());
 }
 
+std::optional<FileStamp> stampFile(const fs::path& file)
+{
+    std::error_code error;
+    const std::uintmax_t size = fs::file_size(file, error);
+    if (error)
+        return std::nullopt;
+    const fs::file_time_type modified = fs::last_write_time(file, error);
+    if (error)
+        return std::nullopt;
+    return FileStamp{size, modified};
+}
+
 // Whether `inner` is `outer` or lies inside it (both canonical).
 bool within(const fs::path& inner, const fs::path& outer)
 {
@@ -162,7 +174,7 @@ private:
 
 const FolderAccess& systemFolderAccess()
 {
-    static const FolderAccess access{listFolder, readFile};
+    static const FolderAccess access{listFolder, readFile, stampFile};
     return access;
 }
 
@@ -182,18 +194,24 @@ FolderWalk walkMenuFolder(const fs::path& root, const FolderAccess& access, cons
     return out;
 }
 
+std::variant<std::string, Problem> readFoundMenu(const FoundMenu& found, const FolderAccess& access)
+{
+    if (found.notRead)
+        return *found.notRead;
+    auto bytes = access.read(found.file);
+    if (const auto* error = std::get_if<FileError>(&bytes))
+        return makeProblem(found.path, {}, rule::kUnreadable, "无法读取:" + readErrorText(*error));
+    return std::get<std::string>(std::move(bytes));
+}
+
 void readMenus(MenuFolder& folder, const FolderWalk& walk, const FolderAccess& access)
 {
     for (const FoundMenu& found : walk.menus) {
-        if (found.notRead) {
-            folder.setUnread(*found.notRead);
-            continue;
-        }
-        const auto bytes = access.read(found.file);
-        if (const auto* error = std::get_if<FileError>(&bytes))
-            folder.setUnread(makeProblem(found.path, {}, rule::kUnreadable, "无法读取:" + readErrorText(*error)));
+        auto read = readFoundMenu(found, access);
+        if (auto* why = std::get_if<Problem>(&read))
+            folder.setUnread(std::move(*why));
         else
-            folder.setMenu(found.path, std::get<std::string>(bytes));
+            folder.setMenu(found.path, std::get<std::string>(read));
     }
 }
 

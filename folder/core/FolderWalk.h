@@ -7,6 +7,7 @@
 // folder or back into it, a link that leads nowhere, a file that is no plain
 // file (a pipe would never end), a file too large for the plugin's reader.
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -20,11 +21,22 @@
 
 namespace cofferon {
 
+// What tells a file's change without reading it.
+struct FileStamp {
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type modified{};
+
+    bool operator==(const FileStamp&) const = default;
+};
+
 // What the walk asks of the system; a test puts failures in here.
 struct FolderAccess {
     std::function<std::variant<std::vector<std::filesystem::directory_entry>, FileError>(const std::filesystem::path&)>
         list;
     std::function<std::variant<std::string, FileError>(const std::filesystem::path&)> read;
+    // nullopt where the file cannot be looked at; may be left empty, and
+    // then every file is read to tell whether it changed.
+    std::function<std::optional<FileStamp>(const std::filesystem::path&)> stamp;
 };
 
 const FolderAccess& systemFolderAccess();
@@ -45,6 +57,9 @@ struct FolderWalk {
 // is found under its own name as given.
 FolderWalk walkMenuFolder(const std::filesystem::path& root, const FolderAccess& access,
                           const std::string& prefix = std::string());
+
+// The bytes of a menu the walk found, or why they are not to be had.
+std::variant<std::string, Problem> readFoundMenu(const FoundMenu& found, const FolderAccess& access);
 
 // Reads every menu the walk found into the folder; a file that cannot be
 // read goes in as an "unreadable" problem.

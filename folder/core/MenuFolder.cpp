@@ -183,6 +183,14 @@ std::optional<std::string> MenuFolder::linkedMenu(std::string_view target) const
     return *found->second.begin();
 }
 
+std::vector<std::string> MenuFolder::menusNamed(std::string_view name) const
+{
+    const auto found = m_byName.find(asciiLower(name));
+    if (found == m_byName.end())
+        return {};
+    return {found->second.begin(), found->second.end()};
+}
+
 std::optional<Problem> MenuFolder::linkProblem(const std::string& path, const MenuLink& link) const
 {
     if (link.target.empty())

@@ -57,6 +57,8 @@ public:
     // The menu a link's target names, found as the plugin finds it: by file
     // name, in any case, in any folder; nullopt when none has that name.
     std::optional<std::string> linkedMenu(std::string_view target) const;
+    // Every menu of that file name, in any case, in the order of their paths.
+    std::vector<std::string> menusNamed(std::string_view name) const;
 
 private:
     struct Entry {

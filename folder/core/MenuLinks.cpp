@@ -11,8 +11,9 @@ constexpr std::string_view kBlanks = " \t";
 std::string_view trimmed(std::string_view text)
 {
     const std::size_t begin = text.find_first_not_of(kBlanks);
+    // Still a view into the text, as the place of a target is worked out from it.
     if (begin == std::string_view::npos)
-        return {};
+        return text.substr(text.size());
     return text.substr(begin, text.find_last_not_of(kBlanks) - begin + 1);
 }
 
@@ -58,11 +59,11 @@ constexpr std::size_t kItemCommandKey = [] {
 
 }  // namespace
 
-std::optional<std::string> openedMenu(std::string_view command)
+std::optional<std::string_view> openedMenuText(std::string_view command)
 {
     command = trimmed(command);
     if (takePrefix(command, "open:"))
-        return std::string(trimmed(command));
+        return trimmed(command);
     if (!takePrefix(command, "op:"))
         takePrefix(command, "console:");
     command = trimmed(command);
@@ -74,7 +75,13 @@ std::optional<std::string> openedMenu(std::string_view command)
         return std::nullopt;
     command = trimmed(command);
     // The player it is opened for may follow.
-    return std::string(command.substr(0, command.find_first_of(kBlanks)));
+    return command.substr(0, command.find_first_of(kBlanks));
+}
+
+std::optional<std::string> openedMenu(std::string_view command)
+{
+    const auto target = openedMenuText(command);
+    return target ? std::optional<std::string>(*target) : std::nullopt;
 }
 
 std::vector<std::string> openedMenus(std::string_view commands)
@@ -85,6 +92,22 @@ std::vector<std::string> openedMenus(std::string_view commands)
             menus.push_back(std::move(*menu));
     });
     return menus;
+}
+
+std::string renameOpenedMenus(std::string_view commands, const std::function<bool(std::string_view)>& names,
+                              std::string_view name)
+{
+    std::string renamed;
+    std::size_t copied = 0;
+    eachCommand(commands, [&](std::string_view command) {
+        const auto target = openedMenuText(command);
+        if (!target || target->empty() || !names(*target))
+            return;
+        const auto at = static_cast<std::size_t>(target->data() - commands.data());
+        renamed.append(commands.substr(copied, at - copied)).append(name);
+        copied = at + target->size();
+    });
+    return renamed.append(commands.substr(copied));
 }
 
 std::vector<MenuLink> menuLinks(const ImportedMenu& menu)

@@ -224,5 +224,53 @@ TEST(AtomicFile, FailureWhileRewritingInPlaceSaysTheFileWasTouched)
     EXPECT_TRUE(error->touched);
 }
 
+// Several files replaced together: each new content waits beside its file
+// until all are written, and what is not put in place leaves nothing behind.
+TEST(AtomicFile, PreparedReplacementWaitsBesideItsFileUntilPutInPlace)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("menu.yml");
+    test::writeFile(path, "old");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("menu.yml", dir.file("alias.yml"));
+
+    auto prepared = prepareReplacement(dir.file("alias.yml"), "new");
+    ASSERT_TRUE(std::holds_alternative<PreparedReplacement>(prepared));
+    const auto& ready = std::get<PreparedReplacement>(prepared);
+    EXPECT_EQ(ready.target, path);
+    EXPECT_EQ(test::readFile(path), "old");
+    EXPECT_EQ(filesIn(dir.path()), 3u);
+    ASSERT_EQ(putReplacementInPlace(ready), std::nullopt);
+    EXPECT_EQ(test::readFile(path), "new");
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_TRUE(fs::is_symlink(dir.file("alias.yml")));
+
+    auto discarded = prepareReplacement(path, "never");
+    ASSERT_TRUE(std::holds_alternative<PreparedReplacement>(discarded));
+    discardReplacement(std::get<PreparedReplacement>(discarded));
+    EXPECT_EQ(test::readFile(path), "new");
+    EXPECT_EQ(filesIn(dir.path()), 2u);
+
+    // A failed write leaves no temporary; what a rename cannot replace is refused.
+    EXPECT_EQ(std::get<FileError>(prepareReplacement(path, "too long", failAfter(2))), FileError{ENOSPC});
+    fs::create_hard_link(path, dir.file("linked.yml"));
+    EXPECT_EQ(std::get<FileError>(prepareReplacement(path, "x")), FileError{EMLINK});
+    EXPECT_EQ(std::get<FileError>(prepareReplacement(dir.path().string(), "x")), FileError{EISDIR});
+    EXPECT_EQ(filesIn(dir.path()), 3u);
+}
+
+TEST(AtomicFile, RenameWithoutReplacingKeepsWhatHasTheName)
+{
+    test::TempDir dir;
+    test::writeFile(dir.file("a.yml"), "a");
+    test::writeFile(dir.file("b.yml"), "b");
+    EXPECT_EQ(renameWithoutReplacing(dir.file("a.yml"), dir.file("b.yml")), FileError{EEXIST});
+    EXPECT_EQ(test::readFile(dir.file("b.yml")), "b");
+    EXPECT_EQ(renameWithoutReplacing(dir.file("a.yml"), dir.file("c.yml")), std::nullopt);
+    EXPECT_EQ(test::readFile(dir.file("c.yml")), "a");
+    EXPECT_FALSE(fs::exists(dir.file("a.yml")));
+}
+
 }  // namespace
 }  // namespace cofferon
