@@ -56,11 +56,7 @@ std::optional<std::string> settingText(const QLineEdit* box)
 // work, and no project file tells the two apart either.
 MenuSettings comparable(MenuSettings settings)
 {
-    for (std::optional<std::string>* text : {&settings.title, &settings.openItem, &settings.menuCommand}) {
-        if (*text && (*text)->empty())
-            text->reset();
-    }
-    return settings;
+    return withoutEmptyTexts(std::move(settings));
 }
 
 QString fileName(const std::string& path)
@@ -155,6 +151,12 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
             [folderMenu](const QPoint& at) { folderMenu->popup(at); });
     connect(folderMenu->findChild<QAction*>(QStringLiteral("全部保存")), &QAction::triggered, this,
             &MainWindow::saveAll);
+    connect(folderMenu->findChild<QAction*>(QStringLiteral("新建菜单")), &QAction::triggered, this,
+            &MainWindow::newFolderMenu);
+    connect(folderMenu->findChild<QAction*>(QStringLiteral("重命名菜单")), &QAction::triggered, this,
+            &MainWindow::renameFolderMenu);
+    connect(builtControl<QAction>(this, "重命名键"), &QAction::triggered, this, &MainWindow::renameFolderMenu);
+    connect(m_folder, &FolderPanel::changedOutside, this, &MainWindow::folderChangedOutside);
     m_recheck = new QTimer(this);
     m_recheck->setSingleShot(true);
     m_recheck->setInterval(300);
@@ -379,6 +381,9 @@ bool MainWindow::writeMenuTo(const std::string& path, OutputEncoding encoding)
     MenuSettings held = comparable(settings);
     if (!held.openItem)
         held.leftClick = held.rightClick = false;
+    // The folder's watch is told: this write is the tool's own.
+    if (const auto menu = m_folder->menuPath(path); menu && written->file && written->file->text)
+        m_folder->noteWritten(*menu, written->file->text->bytes);
     setCurrentFile(CurrentFile{path, FileKind::Menu, encoding}, WholeMenu{held, carried});
     return true;
 }

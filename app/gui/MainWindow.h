@@ -108,6 +108,10 @@ public Q_SLOTS:
     void chooseFolder();
     // "全部保存": every menu of the folder with unsaved work. True when all were written.
     bool saveAll();
+    // "新建菜单": an empty menu file in the folder of the menu shown, which then opens.
+    void newFolderMenu();
+    // "重命名菜单" (F2): the menu chosen in the list, and every link to it in the folder.
+    void renameFolderMenu();
 
     void refreshPreview() override;
     void refreshCell(int slot) override;
@@ -171,6 +175,10 @@ private:
     void followLink();
     std::optional<std::string> linkedMenu(int slot) const;
     std::string recoveryOfWork() const;
+    void folderChangedOutside(const std::vector<std::string>& menus);
+    // The menu of the folder as the window holds it, for a rename: its
+    // file as read and its work, wherever it is kept.
+    struct HeldMenu heldMenu(const std::string& menu) const;
     // The work now matches `holds`, what the file keeps of it; nullopt: no file does.
     void setCurrentFile(const std::optional<CurrentFile>& file, std::optional<WholeMenu> holds);
     void updateTitle();

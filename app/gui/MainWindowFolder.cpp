@@ -11,7 +11,10 @@
 
 #include "app/gui/MainWindow.h"
 #include "document/core/Codec.h"
+#include "document/core/ReadFile.h"
 #include "folder/core/MenuLinks.h"
+#include "folder/core/MenuRename.h"
+#include "folder/core/NewMenu.h"
 #include "folder/gui/FolderPanel.h"
 #include "menufile/core/MenuEncoding.h"
 #include "menufile/core/MenuOnto.h"
@@ -161,13 +164,10 @@ bool MainWindow::writeParked(const std::string& menu, ParkedWork& work)
     if (written->file && written->file->text)
         stampOrigins(work.menu.slots, written->file->text->places);
     work.menuFile = written->file;
-    MenuSettings held = work.menu.settings;
-    for (std::optional<std::string>* text : {&held.title, &held.openItem, &held.menuCommand}) {
-        if (*text && (*text)->empty())
-            text->reset();
-    }
-    work.saved = WholeMenu{held, work.menu.slots};
+    work.saved = WholeMenu{withoutEmptyTexts(work.menu.settings), work.menu.slots};
     work.modified = false;
+    if (written->file && written->file->text)
+        m_folder->noteWritten(menu, written->file->text->bytes);
     m_folder->reread(menu);
     m_folder->setUnsaved(menu, false);
     return true;
@@ -272,6 +272,178 @@ std::string MainWindow::recoveryOfWork() const
             folder.works.push_back(recoveryText(parked.menu, parked.file, bytesOf(parked.menuFile)));
     }
     return recoveryText(work, m_currentFile, bytesOf(m_menuFile), &folder);
+}
+
+HeldMenu MainWindow::heldMenu(const std::string& menu) const
+{
+    HeldMenu held{menu, nullptr, std::nullopt};
+    if (shownFolderMenu() == menu) {
+        held.read = m_menuFile;
+        held.shown = WholeMenu{menuSettings(), m_document.slots};
+    } else if (const auto parked = m_parked.find(menu); parked != m_parked.end()) {
+        held.read = parked->second.menuFile;
+        held.shown = parked->second.menu;
+    }
+    if (!held.read) {
+        const auto bytes = readWholeFile(m_folder->filePath(menu));
+        if (const auto* file = std::get_if<std::string>(&bytes)) {
+            auto read = importMenuText(*file);
+            if (auto* menuRead = std::get_if<ImportedMenu>(&read))
+                held.read = std::make_shared<const ImportedMenu>(std::move(*menuRead));
+        }
+    }
+    return held;
+}
+
+void MainWindow::renameFolderMenu()
+{
+    const auto menu = m_folder->isOpen() ? m_folder->selectedMenu() : std::nullopt;
+    if (!menu)
+        return;
+    const std::string oldName = menu->substr(menu->rfind('/') == std::string::npos ? 0 : menu->rfind('/') + 1);
+    const auto chosen = m_dialogs.inputText(this, QStringLiteral("重命名菜单"), QStringLiteral("新的文件名:"),
+                                            QString::fromStdString(oldName), false);
+    if (!chosen || chosen->toStdString() == oldName)
+        return;
+    // Only the menus that link to it need reading; the folder's check knows them.
+    std::vector<HeldMenu> held;
+    for (const std::string& other : m_folder->menus()) {
+        const CheckedMenu* checked = m_folder->folder().menu(other);
+        const bool links = checked &&
+            std::any_of(checked->links.begin(), checked->links.end(),
+                        [&](const MenuLink& link) { return m_folder->folder().linkedMenu(link.target) == *menu; });
+        if (other == *menu || links || m_parked.contains(other) || shownFolderMenu() == other)
+            held.push_back(heldMenu(other));
+    }
+    const auto planned = planMenuRename(m_folder->folder(), held, *menu, chosen->toStdString());
+    if (const auto* refusal = std::get_if<RenameRefusal>(&planned)) {
+        m_dialogs.message(this, errorCaption(), QString::fromStdString(refusal->message), MessageIcon::Warning);
+        return;
+    }
+    const RenamePlan& plan = std::get<RenamePlan>(planned);
+    QString text = QStringLiteral("把“%1”改名为“%2”").arg(shown(plan.from), shown(plan.to));
+    if (!plan.changedFiles().empty()) {
+        text += QStringLiteral(",并改写以下文件中指向它的链接:");
+        for (const std::string& file : plan.changedFiles())
+            text += QStringLiteral("\n· ") + shown(file);
+    }
+    if (m_dialogs.question(this, QStringLiteral("重命名菜单"), text + QStringLiteral("\n\n要继续吗?"),
+                           {QStringLiteral("重命名"), QStringLiteral("取消")}, 0, 1) != 0)
+        return;
+    if (const auto failed = carryOutRename(plan, m_folder->root())) {
+        m_dialogs.message(
+            this, errorCaption(),
+            QStringLiteral("无法重命名“%1”:%2").arg(shown(failed->path), QString::fromStdString(failed->message)),
+            MessageIcon::Warning);
+        m_folder->lookAgain();
+        return;
+    }
+    // Each menu rewritten: its file as now written, its work with the links renamed.
+    const std::optional<std::string> shownMenu = shownFolderMenu();
+    for (const LinkRewrite& rewrite : plan.rewrites) {
+        const std::string now = rewrite.path;
+        std::shared_ptr<const ImportedMenu> file;
+        if (rewrite.written)
+            file = std::make_shared<const ImportedMenu>(rewrite.written->readBack);
+        if (rewrite.path == shownMenu) {
+            if (rewrite.written)
+                m_history.renumberOrigins(rewrite.written->blockNumbers);
+            const bool wasModified = m_modified;
+            showMenu(rewrite.shown, m_document.currentSlot, EmptyTexts::ShowHint);
+            if (file)
+                m_menuFile = file;
+            if (file && !wasModified)
+                m_saved = WholeMenu{withoutEmptyTexts(rewrite.shown.settings), rewrite.shown.slots};
+            updateTitle();
+            workChanged();
+        } else if (auto parked = m_parked.extract(rewrite.path)) {
+            ParkedWork& work = parked.mapped();
+            if (rewrite.written)
+                work.history.renumberOrigins(rewrite.written->blockNumbers);
+            work.menu = rewrite.shown;
+            if (file)
+                work.menuFile = file;
+            m_parked[now] = std::move(work);
+        }
+    }
+    // The renamed menu under its new name, shown or kept.
+    if (shownMenu == plan.from) {
+        m_currentFile->path = m_folder->filePath(plan.to);
+        updateTitle();
+    } else if (auto parked = m_parked.extract(plan.from)) {
+        if (parked.mapped().file)
+            parked.mapped().file->path = m_folder->filePath(plan.to);
+        parked.key() = plan.to;
+        m_parked.insert(std::move(parked));
+    }
+    const std::vector<std::string> unsaved = unsavedMenus();
+    m_folder->open(m_folder->root());
+    for (const std::string& each : unsaved)
+        m_folder->setUnsaved(each, true);
+    if (const auto menuShown = shownFolderMenu())
+        m_folder->setShown(*menuShown);
+}
+
+void MainWindow::newFolderMenu()
+{
+    if (!m_folder->isOpen())
+        return;
+    const auto name = m_dialogs.inputText(this, QStringLiteral("新建菜单"), QStringLiteral("文件名:"),
+                                          QStringLiteral("menu.yml"), false);
+    if (!name)
+        return;
+    if (const auto problem = menuNameProblem(m_folder->folder(), name->toStdString())) {
+        m_dialogs.message(this, errorCaption(), QString::fromStdString(*problem), MessageIcon::Warning);
+        return;
+    }
+    const auto title =
+        m_dialogs.inputText(this, QStringLiteral("新建菜单"), QStringLiteral("菜单标题:"), QString(), false);
+    if (!title)
+        return;
+    const auto rows =
+        m_dialogs.inputText(this, QStringLiteral("新建菜单"), QStringLiteral("行数(1–6):"), QStringLiteral("3"), true);
+    if (!rows)
+        return;
+    const auto bytes = newMenuBytes(qtToDoc(*title), rows->toInt());
+    if (const auto* refusal = std::get_if<Refusal>(&bytes)) {
+        m_dialogs.message(this, errorCaption(), QString::fromStdString(refusal->message), MessageIcon::Warning);
+        return;
+    }
+    // In the folder of the menu shown.
+    std::string folder;
+    if (const auto menu = shownFolderMenu(); menu && menu->rfind('/') != std::string::npos)
+        folder = menu->substr(0, menu->rfind('/') + 1);
+    const std::string menu = folder + name->toStdString();
+    if (const auto why = createMenuFile(m_folder->root(), menu, std::get<std::string>(bytes))) {
+        m_dialogs.message(this, errorCaption(),
+                          QStringLiteral("无法新建菜单“%1”:%2").arg(shown(menu), QString::fromStdString(*why)),
+                          MessageIcon::Warning);
+        return;
+    }
+    m_folder->noteWritten(menu, std::get<std::string>(bytes));
+    m_folder->lookAgain();
+    m_folder->reread(menu);
+    showFolderMenu(menu);
+}
+
+void MainWindow::folderChangedOutside(const std::vector<std::string>& menus)
+{
+    // A menu kept unsaved keeps its work; Ctrl+S asks before it writes over the change.
+    for (const std::string& menu : menus) {
+        if (const auto parked = m_parked.find(menu); parked != m_parked.end() && !parked->second.modified)
+            m_parked.erase(parked);
+    }
+    const auto menu = shownFolderMenu();
+    if (!menu || std::find(menus.begin(), menus.end(), *menu) == menus.end())
+        return;
+    if (m_modified &&
+        m_dialogs.question(this, QStringLiteral("提示"), QStringLiteral("“%1”在磁盘上被其他程序改过").arg(shown(*menu)),
+                           {QStringLiteral("保留我的修改"), QStringLiteral("重新读取")}, 0, 0) == 0)
+        return;
+    if (const auto opened = openFileCommand(*this, m_dialogs, m_folder->filePath(*menu), true, false))
+        adoptOpenedFile(*opened);
+    else
+        clearData();
 }
 
 }  // namespace cofferon

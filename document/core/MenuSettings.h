@@ -21,4 +21,15 @@ struct MenuSettings {
     bool operator==(const MenuSettings&) const = default;
 };
 
+// The settings with every empty text absent: a box emptied holds what a box
+// showing its hint holds, and a file tells the two apart no more.
+inline MenuSettings withoutEmptyTexts(MenuSettings settings)
+{
+    for (std::optional<std::string>* text : {&settings.title, &settings.openItem, &settings.menuCommand}) {
+        if (*text && (*text)->empty())
+            text->reset();
+    }
+    return settings;
+}
+
 }  // namespace cofferon

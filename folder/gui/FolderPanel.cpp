@@ -1,9 +1,11 @@
 #include "folder/gui/FolderPanel.h"
 
 #include <QFile>
+#include <QFileSystemWatcher>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <filesystem>
@@ -36,8 +38,17 @@ QString countText(const ProblemCount& count)
 }  // namespace
 
 FolderPanel::FolderPanel(QTreeWidget* menus, QListWidget* problems, QObject* parent)
-    : QObject(parent), m_menus(menus), m_problems(problems)
+    : QObject(parent),
+      m_menus(menus),
+      m_problems(problems),
+      m_watcher(new QFileSystemWatcher(this)),
+      m_settle(new QTimer(this))
 {
+    m_settle->setSingleShot(true);
+    m_settle->setInterval(200);
+    connect(m_settle, &QTimer::timeout, this, &FolderPanel::lookAgain);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_settle, qOverload<>(&QTimer::start));
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, m_settle, qOverload<>(&QTimer::start));
     m_menus->setColumnCount(4);
     m_menus->setHeaderLabels(
         {QStringLiteral("菜单"), QStringLiteral("标题"), QStringLiteral("指令"), QStringLiteral("问题")});
@@ -61,18 +72,88 @@ std::optional<std::string> FolderPanel::open(const std::string& root)
         return readErrorText(*walk.rootError);
     close();
     m_root = root;
-    readMenus(m_folder, walk, systemFolderAccess());
-    m_folder.setFolderProblems(walk.problems);
+    // What is known of the folder starts empty: every menu comes as added.
+    FolderChanges found = folderChanges(KnownFolder{}, walk, systemFolderAccess());
+    m_known = std::move(found.known);
+    for (const auto& [menu, file] : m_known.files) {
+        if (const auto* bytes = std::get_if<std::string>(&file.content))
+            m_folder.setMenu(menu, *bytes);
+        else
+            m_folder.setUnread(std::get<Problem>(file.content));
+    }
+    m_folder.setFolderProblems(m_known.problems);
     m_menus->setUpdatesEnabled(false);
     refresh(m_folder.paths());
     m_menus->expandAll();
     m_menus->setUpdatesEnabled(true);
+    watch();
     return std::nullopt;
+}
+
+void FolderPanel::watch()
+{
+    if (const QStringList watched = m_watcher->files() + m_watcher->directories(); !watched.isEmpty())
+        m_watcher->removePaths(watched);
+    if (m_root.empty())
+        return;
+    QStringList paths = {QFile::decodeName(QByteArray::fromStdString(m_root))};
+    for (const auto& [menu, file] : m_known.files) {
+        paths << QFile::decodeName(QByteArray::fromStdString(filePath(menu)));
+        for (std::size_t slash = menu.find('/'); slash != std::string::npos; slash = menu.find('/', slash + 1))
+            paths << QFile::decodeName(QByteArray::fromStdString(filePath(menu.substr(0, slash))));
+    }
+    paths.removeDuplicates();
+    m_watcher->addPaths(paths);
+}
+
+void FolderPanel::lookAgain()
+{
+    if (m_root.empty())
+        return;
+    const FolderWalk walk = walkMenuFolder(m_root, systemFolderAccess());
+    FolderChanges changes = folderChanges(m_known, walk, systemFolderAccess());
+    if (changes.rootError)
+        return;
+    m_known = std::move(changes.known);
+    std::vector<std::string> affected;
+    auto put = [&](const std::string& menu) {
+        const KnownFile& file = m_known.files.at(menu);
+        const auto* bytes = std::get_if<std::string>(&file.content);
+        const auto paths = bytes ? m_folder.setMenu(menu, *bytes) : m_folder.setUnread(std::get<Problem>(file.content));
+        affected.insert(affected.end(), paths.begin(), paths.end());
+    };
+    for (const std::string& menu : changes.added)
+        put(menu);
+    for (const std::string& menu : changes.changed)
+        put(menu);
+    for (const std::string& menu : changes.removed) {
+        const auto paths = m_folder.remove(menu);
+        affected.insert(affected.end(), paths.begin(), paths.end());
+    }
+    if (changes.problemsChanged)
+        m_folder.setFolderProblems(m_known.problems);
+    if (affected.empty() && !changes.problemsChanged)
+        return;
+    refresh(affected);
+    if (!changes.added.empty())
+        m_menus->expandAll();
+    watch();
+    std::vector<std::string> outside = changes.changed;
+    outside.insert(outside.end(), changes.removed.begin(), changes.removed.end());
+    if (!outside.empty())
+        Q_EMIT changedOutside(outside);
+}
+
+void FolderPanel::noteWritten(const std::string& menu, std::string bytes)
+{
+    cofferon::noteWritten(m_known, menu, std::move(bytes));
 }
 
 void FolderPanel::close()
 {
     m_root.clear();
+    m_known = KnownFolder{};
+    watch();
     m_folder = MenuFolder{};
     m_items.clear();
     m_unsaved.clear();
@@ -178,6 +259,13 @@ void FolderPanel::reread(const std::string& menu)
 {
     if (!isOpen())
         return;
+    const auto known = m_known.files.find(menu);
+    if (known != m_known.files.end()) {
+        if (const auto* bytes = std::get_if<std::string>(&known->second.content)) {
+            refresh(m_folder.setMenu(menu, *bytes));
+            return;
+        }
+    }
     const auto bytes = systemFolderAccess().read(filePath(menu));
     if (const auto* read = std::get_if<std::string>(&bytes))
         refresh(m_folder.setMenu(menu, *read));

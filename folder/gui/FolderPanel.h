@@ -14,10 +14,13 @@
 #include <string_view>
 #include <vector>
 
+#include "folder/core/FolderChanges.h"
 #include "folder/core/FolderWalk.h"
 #include "folder/core/MenuFolder.h"
 
+class QFileSystemWatcher;
 class QListWidget;
+class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -53,17 +56,25 @@ public:
     void setUnsaved(const std::string& menu, bool unsaved);
     // The menu chosen in the list, or nullopt.
     std::optional<std::string> selectedMenu() const;
+    // The tool wrote the menu's file itself: no change from outside.
+    void noteWritten(const std::string& menu, std::string bytes);
+    // Looks at the folder again now, as a change seen by the watch does.
+    void lookAgain();
 
 Q_SIGNALS:
     void menuChosen(const std::string& menu);
     // A problem double-clicked: its menu, and the slot it is about (0 for none).
     void problemChosen(const std::string& menu, int slot);
     void contextMenuRequested(const QPoint& global);
+    // Files of these menus were changed outside the tool (added ones not
+    // among them); the list and the problems show it already.
+    void changedOutside(const std::vector<std::string>& menus);
 
 private:
     QTreeWidgetItem* itemOf(const std::string& menu);
     void refresh(const std::vector<std::string>& menus);
     void fillProblems();
+    void watch();
 
     QTreeWidget* m_menus;
     QListWidget* m_problems;
@@ -71,6 +82,9 @@ private:
     MenuFolder m_folder;
     std::map<std::string, QTreeWidgetItem*> m_items;
     std::map<std::string, bool> m_unsaved;
+    KnownFolder m_known;
+    QFileSystemWatcher* m_watcher;
+    QTimer* m_settle;  // a change seen waits for the others that come with it
 };
 
 }  // namespace cofferon

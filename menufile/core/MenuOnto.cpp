@@ -1006,14 +1006,10 @@ std::optional<std::vector<TextEdit>> Onto::finish()
     return sorted;
 }
 
-// The menu's settings with every empty text absent, as a file read gives them.
+// The menu's settings as a file read gives them.
 MenuSettings asRead(MenuSettings settings)
 {
-    for (std::optional<std::string>* text : {&settings.title, &settings.openItem, &settings.menuCommand}) {
-        if (*text && (*text)->empty())
-            text->reset();
-    }
-    return settings;
+    return withoutEmptyTexts(std::move(settings));
 }
 
 std::size_t utf8Length(unsigned char lead)

@@ -186,6 +186,63 @@ private Q_SLOTS:
         QVERIFY(m_document.currentSlot <= kColumns);
     }
 
+    // 重命名菜单 renames the file and every link to it, after one question
+    // listing the files; unsaved work stays unsaved, its links renamed too.
+    void aRenameRewritesEveryLinkToTheMenu()
+    {
+        QVERIFY(m_window->showFolderMenu("main.yml"));
+        setTitle(QStringLiteral("Unsaved"));
+        QVERIFY(m_window->showFolderMenu("shop/shop.yml"));
+        const std::string mainBefore = test::readFile(m_root + "/main.yml");
+        m_dialogs.inputs = {QStringLiteral("store.yml")};
+        m_dialogs.choices = {0};
+        m_window->renameFolderMenu();
+        QVERIFY(m_dialogs.questions.back().text.contains(QStringLiteral("· main.yml")));
+        QVERIFY(!std::filesystem::exists(m_root + "/shop/shop.yml"));
+        QVERIFY(std::filesystem::exists(m_root + "/shop/store.yml"));
+        std::string linked = mainBefore;
+        linked.replace(linked.find("open: shop.yml"), 14, "open: store.yml");
+        QCOMPARE(test::readFile(m_root + "/main.yml"), linked);
+        QCOMPARE(shownFile(), m_root + "/shop/store.yml");
+        QCOMPARE(m_window->unsavedMenus(), std::vector<std::string>{"main.yml"});
+        QVERIFY(m_window->showFolderMenu("main.yml"));
+        QCOMPARE(title(), QStringLiteral("Unsaved"));
+        QCOMPARE(m_document.slots[1].command, std::string("open: store.yml"));
+    }
+
+    // 新建菜单: a file of an empty menu, which then shows.
+    void aNewMenuOpens()
+    {
+        m_dialogs.inputs = {QStringLiteral("new.yml"), QStringLiteral("New"), QStringLiteral("2")};
+        m_window->newFolderMenu();
+        QCOMPARE(shownFile(), m_root + "/new.yml");
+        QCOMPARE(title(), QStringLiteral("New"));
+        QCOMPARE(m_window->menuSettings().rowIndex, 1);
+        m_dialogs.inputs = {QStringLiteral("MAIN.yml")};
+        m_window->newFolderMenu();
+        QCOMPARE(m_dialogs.messages.back().caption, QStringLiteral("错误"));
+    }
+
+    // A file changed outside shows at once; the menu shown is read again,
+    // or, with unsaved work, the user is asked.
+    void aFileChangedOutsideShows()
+    {
+        QVERIFY(m_window->showFolderMenu("main.yml"));
+        write("main.yml", "menu-setting:\n  name: Theirs\n  command: main\n");
+        write("added.yml", "menu-setting:\n  name: Added\n");
+        QTRY_COMPARE(title(), QStringLiteral("Theirs"));
+        QTRY_VERIFY(!problemLines().join(QLatin1Char('\n')).contains(QStringLiteral("duplicate-command")));
+        QCOMPARE(find<QTreeWidget>("菜单列表")->topLevelItemCount(), 4);
+
+        setTitle(QStringLiteral("Mine"));
+        m_dialogs.choices = {0};  // 保留我的修改
+        write("main.yml", "menu-setting:\n  name: Theirs again\n");
+        QTRY_COMPARE(m_dialogs.questions.size(), std::size_t(1));
+        QCOMPARE(m_dialogs.questions[0].buttons,
+                 (QStringList{QStringLiteral("保留我的修改"), QStringLiteral("重新读取")}));
+        QCOMPARE(title(), QStringLiteral("Mine"));
+    }
+
     // The check runs again on the work as it stands, saved or not.
     void theChecksFollowTheWork()
     {
