@@ -134,6 +134,15 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
         m_slotMenu->popup(at);
     });
 
+    // Where a slot's command leads, under its lore in the tooltip.
+    m_grid->setToolTipNote([this](int slot) {
+        const auto target = linkedMenu(slot);
+        if (!target)
+            return std::string();
+        const std::string name = target->substr(target->rfind('/') == std::string::npos ? 0 : target->rfind('/') + 1);
+        return qtToDoc(QStringLiteral("&8→ 打开“%1”").arg(QFile::decodeName(QByteArray::fromStdString(name))));
+    });
+
     // The menus folder, while one is open; its check runs again a moment
     // after the work of the menu shown changes.
     m_folder =

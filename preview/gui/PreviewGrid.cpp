@@ -293,9 +293,17 @@ void PreviewGrid::moveSelection(int columns, int rows)
     m_refresh();
 }
 
+SlotRecord PreviewGrid::toolTipRecord(int slot) const
+{
+    SlotRecord record = m_document.slots[slot];
+    if (const std::string note = m_toolTipNote ? m_toolTipNote(slot) : std::string(); !note.empty())
+        record.lore += (record.lore.empty() || record.lore.ends_with("\r\n") ? "" : "\r\n") + note;
+    return record;
+}
+
 bool PreviewGrid::cellToolTip(SlotCell* slotCell, QHelpEvent* event)
 {
-    const SlotRecord& record = m_document.slots[slotCell->slot()];
+    const SlotRecord record = toolTipRecord(slotCell->slot());
     if (isValidItemId(record.id))
         showSlotToolTip(record, event->globalPos(), slotCell, slotCell->rect());
     else

@@ -57,6 +57,12 @@ public:
     SlotCell* cell(int slot) const;
 
     void selectSlot(int slot);
+
+    // A line the tooltip of a slot adds below its lore (a document text with
+    // colour codes, such as where the slot's command leads); empty for none.
+    void setToolTipNote(std::function<std::string(int slot)> note) { m_toolTipNote = std::move(note); }
+    // The slot as its tooltip shows it, the note included.
+    SlotRecord toolTipRecord(int slot) const;
     void applyRowCount(int rows);
 
     void setPicture(int slot, const Picture& picture);
@@ -98,6 +104,7 @@ private:
     QLabel* m_redbox;
     Document& m_document;
     std::function<void()> m_refresh;
+    std::function<std::string(int slot)> m_toolTipNote;
     std::array<SlotCell*, kSlotCount> m_cells{};
 
     // A drag under way, from the slot whose cell was pressed last.

@@ -18,6 +18,7 @@
 #include "support/GuiTestMain.h"
 #include "support/MainWindowFixture.h"
 #include "support/Screenshot.h"
+#include "ui/gui/DocText.h"
 #include "ui/gui/InputHints.h"
 
 using namespace cofferon;
@@ -160,6 +161,7 @@ private Q_SLOTS:
         Q_EMIT m_window->grid()->slotMenuRequested(QPoint(0, 0));
         QTRY_VERIFY(follow->isVisible());
         QCOMPARE(follow->text(), QStringLiteral("打开“shop.yml”"));
+        QVERIFY(m_window->grid()->toolTipRecord(1).lore.ends_with(qtToDoc(QStringLiteral("&8→ 打开“shop.yml”"))));
         find<QMenu>("复制粘贴")->close();
         follow->trigger();
         QCOMPARE(shownFile(), m_root + "/shop/shop.yml");
