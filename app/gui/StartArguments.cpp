@@ -12,17 +12,18 @@ const QString kProgram = QStringLiteral("cofferon-generator");
 // translations are there, so that it needs no display.
 QString helpText()
 {
-    return QStringLiteral("用法:%1 [选项] [FILE]\n"
+    return QStringLiteral("用法:%1 [选项] [FILE|FOLDER]\n"
                           "Cofferon 配置生成器:制作 Cofferon 插件的箱子菜单,生成它的 YAML 菜单文件。\n"
                           "给出的文件(配置文件 .ini 或菜单文件 .yml、.yaml)像“读取配置”一样打开,\n"
-                          "Ctrl+S 保存回这个文件。\n"
+                          "Ctrl+S 保存回这个文件;给出的文件夹作为服务器的菜单文件夹打开。\n"
                           "\n"
                           "选项:\n"
                           "  -h, --help     显示这段帮助。\n"
                           "  -v, --version  显示版本信息。\n"
                           "\n"
                           "参数:\n"
-                          "  FILE           要打开的配置文件或菜单文件\n")
+                          "  FILE           要打开的配置文件或菜单文件\n"
+                          "  FOLDER         要打开的菜单文件夹\n")
         .arg(kProgram);
 }
 

@@ -175,13 +175,11 @@ private:
     std::vector<Form> m_forms;
 };
 
-// The conversion of well-formed UTF-8 made of ASCII and characters below
-// U+10000; nullopt for anything else, which iconv then converts.
-std::optional<std::string> bmpToGb18030(std::string_view text)
+// Appends the conversion of well-formed UTF-8 made of ASCII and characters
+// below U+10000; false for anything else, which iconv then converts.
+bool appendBmpAsGb18030(std::string& out, std::string_view text)
 {
     thread_local Gb18030Forms forms;
-    std::string out;
-    out.reserve(text.size());
     for (std::size_t pos = 0; pos < text.size();) {
         const auto lead = static_cast<unsigned char>(text[pos]);
         if (lead < 0x80) {
@@ -194,30 +192,45 @@ std::optional<std::string> bmpToGb18030(std::string_view text)
         }
         const std::size_t length = lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3 : 0;
         if (length == 0 || pos + length > text.size())
-            return std::nullopt;
+            return false;
         char32_t c = lead & (length == 2 ? 0x1F : 0x0F);
         for (std::size_t i = 1; i < length; ++i) {
             const auto next = static_cast<unsigned char>(text[pos + i]);
             if ((next & 0xC0) != 0x80)
-                return std::nullopt;
+                return false;
             c = c << 6 | (next & 0x3F);
         }
         if ((length == 3 && c < 0x800) || (c >= 0xD800 && c <= 0xDFFF))
-            return std::nullopt;
+            return false;
         if (!forms.append(c, text.substr(pos, length), out))
-            return std::nullopt;
+            return false;
         pos += length;
     }
-    return out;
+    return true;
 }
 
 }  // namespace
 
+bool appendUtf8AsGb18030(std::string& out, std::string_view text)
+{
+    const std::size_t before = out.size();
+    if (appendBmpAsGb18030(out, text))
+        return true;
+    out.resize(before);
+    const auto converted = convertEncoding(text, "UTF-8", "GB18030");
+    if (!converted)
+        return false;
+    out += *converted;
+    return true;
+}
+
 std::optional<std::string> utf8ToGb18030(std::string_view text)
 {
-    if (auto fast = bmpToGb18030(text))
-        return fast;
-    return convertEncoding(text, "UTF-8", "GB18030");
+    std::string out;
+    out.reserve(text.size());
+    if (!appendUtf8AsGb18030(out, text))
+        return std::nullopt;
+    return out;
 }
 
 char32_t nextCodePoint(std::string_view utf8, std::size_t& pos)

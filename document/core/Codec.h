@@ -11,6 +11,8 @@ namespace cofferon {
 // nullopt when the input is not valid in its encoding (or iconv fails).
 std::optional<std::string> gb18030ToUtf8(std::string_view text);
 std::optional<std::string> utf8ToGb18030(std::string_view text);
+// Appends the UTF-8 text converted to GB18030; false (and `out` as it was) when it does not convert.
+bool appendUtf8AsGb18030(std::string& out, std::string_view text);
 // Whether gb18030ToUtf8 succeeds, found without holding the converted text.
 bool convertsToUtf8(std::string_view text);
 

@@ -79,7 +79,7 @@ class KeyIndex {
 public:
     KeyIndex(const yaml::Tree& tree, const MenuPlaces& places) : m_tree(tree)
     {
-        const std::vector<yaml::NodeId>& entries = tree[*tree.root].children;
+        const std::span<const yaml::NodeId> entries = tree[*tree.root].children;
         for (std::size_t i = 0; i + 1 < entries.size(); i += 2) {
             const yaml::Node& value = tree[entries[i + 1]];
             if (value.kind != yaml::NodeKind::Mapping || tree[entries[i]].kind != yaml::NodeKind::Scalar)
@@ -116,7 +116,7 @@ public:
 private:
     void addBlock(yaml::NodeId mapping, const std::string& prefix, std::span<const KeyLabel> labels, int slot)
     {
-        const std::vector<yaml::NodeId>& children = m_tree[mapping].children;
+        const std::span<const yaml::NodeId> children = m_tree[mapping].children;
         for (std::size_t i = 0; i + 1 < children.size(); i += 2) {
             const yaml::Node& key = m_tree[children[i]];
             const yaml::Node& value = m_tree[children[i + 1]];
@@ -138,7 +138,7 @@ private:
 
     void addOpeningItem(yaml::NodeId settings)
     {
-        const std::vector<yaml::NodeId>& children = m_tree[settings].children;
+        const std::span<const yaml::NodeId> children = m_tree[settings].children;
         for (std::size_t i = 0; i + 1 < children.size(); i += 2) {
             const yaml::Node& key = m_tree[children[i]];
             if (key.kind == yaml::NodeKind::Scalar && asciiLower(key.text) == "open-with-item" &&

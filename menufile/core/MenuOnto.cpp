@@ -249,7 +249,7 @@ FileStyle Onto::fileStyle() const
 
 const Entry* Onto::ownEntry(NodeId mapping, NodeId key, std::size_t* index) const
 {
-    const std::vector<Entry>& entries = m_tree[mapping].entries;
+    const std::span<const Entry> entries = m_tree[mapping].entries;
     for (std::size_t i = entries.size(); i-- > 0;) {
         if (entries[i].key == key) {
             if (index)

@@ -102,7 +102,7 @@ public:
 
     void read(NodeId root)
     {
-        const std::vector<NodeId>& entries = m_tree[root].children;
+        const std::span<const NodeId> entries = m_tree[root].children;
         // The settings first, wherever they stand: the rows decide which items fit.
         std::optional<std::string> settingsKey;
         for (std::size_t i = 0; i + 1 < entries.size(); i += 2) {
@@ -168,7 +168,7 @@ private:
     // the merged view took it from elsewhere, which a top-level key never is).
     std::size_t ownEntry(NodeId mapping, NodeId key) const
     {
-        const std::vector<yaml::Entry>& own = m_tree[mapping].entries;
+        const std::span<const yaml::Entry> own = m_tree[mapping].entries;
         for (std::size_t i = 0; i < own.size(); ++i) {
             if (own[i].key == key)
                 return i;
@@ -183,7 +183,7 @@ private:
     void eachKey(BlockPlace& place, const std::array<Key, N>& table, const std::string& block, Take take)
     {
         std::array<std::optional<std::string>, N> seen{};
-        const std::vector<NodeId>& entries = m_tree[place.mapping].children;
+        const std::span<const NodeId> entries = m_tree[place.mapping].children;
         for (std::size_t i = 0; i + 1 < entries.size(); i += 2) {
             const std::string key = keyText(entries[i]);
             const std::string lower = asciiLower(key);
@@ -574,7 +574,7 @@ std::optional<NotAMenu> refusedValue(const yaml::Tree& tree)
                 std::find(kCollectionTags.begin(), kCollectionTags.end(),
                           std::string_view(node.tag).substr(yaml::kTagPrefix.size())) != kCollectionTags.end();
         if (!known) {
-            std::string tag = node.tag;
+            std::string tag(node.tag);
             if (tag.starts_with(yaml::kTagPrefix))
                 tag = "!!" + tag.substr(yaml::kTagPrefix.size());
             return NotAMenu{node.mark.line, node.mark.column,

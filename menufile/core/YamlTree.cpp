@@ -119,7 +119,7 @@ public:
         yaml_parser_set_input_string(&parser, reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size());
         yaml_parser_set_encoding(&parser, YAML_UTF8_ENCODING);
         // About one node for every line of a menu; growing the list moves them all.
-        m_tree.nodes.reserve(utf8.size() / 32 + 16);
+        m_tree.nodes.reserve(utf8.size() / 48 + 16);
         bool done = false;
         while (!done && !m_error) {
             yaml_event_t event;
@@ -146,7 +146,30 @@ private:
         bool mapping;
         std::optional<NodeId> pendingKey;  // a mapping's key whose value comes next
         std::uint32_t lastEnd = 0;  // where its last value so far ends
+        std::vector<NodeId> children;  // until it closes
+        std::vector<Entry> entries;
     };
+
+    // Room for `count` items in the tree's blocks of them, which never move.
+    template <typename T>
+    std::span<const T> keepAll(std::vector<std::unique_ptr<T[]>>& blocks, T*& free, std::size_t& left,
+                               const std::vector<T>& items)
+    {
+        constexpr std::size_t kBlock = 16 * 1024;
+        if (items.empty())
+            return {};
+        if (items.size() > left) {
+            const std::size_t size = std::max(kBlock, items.size());
+            blocks.push_back(std::make_unique_for_overwrite<T[]>(size));
+            free = blocks.back().get();
+            left = size;
+        }
+        std::copy(items.begin(), items.end(), free);
+        const std::span<const T> kept(free, items.size());
+        free += items.size();
+        left -= items.size();
+        return kept;
+    }
 
     void fail(Mark mark, std::string reason)
     {
@@ -174,7 +197,7 @@ private:
             node.plain = scalar.style == YAML_PLAIN_SCALAR_STYLE;
             node.block = scalar.style == YAML_LITERAL_SCALAR_STYLE || scalar.style == YAML_FOLDED_SCALAR_STYLE;
             node.style = styleOf(scalar.style);
-            node.tag = scalar.tag ? reinterpret_cast<const char*>(scalar.tag) : "";
+            node.tag = scalar.tag ? keep(reinterpret_cast<const char*>(scalar.tag)) : std::string_view();
             node.text = keep(std::string_view(reinterpret_cast<const char*>(scalar.value), scalar.length));
             const Span own = node.block ? withoutTrailingBreaks(span) : span;
             add(std::move(node), mark, own, scalar.anchor);
@@ -195,10 +218,10 @@ private:
             node.kind = mapping ? NodeKind::Mapping : NodeKind::Sequence;
             node.flow = mapping ? event.data.mapping_start.style == YAML_FLOW_MAPPING_STYLE
                                 : event.data.sequence_start.style == YAML_FLOW_SEQUENCE_STYLE;
-            node.tag = tag ? reinterpret_cast<const char*>(tag) : "";
+            node.tag = tag ? keep(reinterpret_cast<const char*>(tag)) : std::string_view();
             const NodeId id = add(std::move(node), mark, span,
                                   mapping ? event.data.mapping_start.anchor : event.data.sequence_start.anchor);
-            m_open.push_back({id, mapping, std::nullopt, span.end});
+            m_open.push_back({id, mapping, std::nullopt, span.end, {}, {}});
             break;
         }
         case YAML_SEQUENCE_END_EVENT:
@@ -273,12 +296,14 @@ private:
     // A flow collection ends at its closing bracket, a block one with its last value.
     void close(Span end)
     {
-        const Open open = m_open.back();
+        Open open = std::move(m_open.back());
+        m_open.pop_back();
         Node& node = m_tree.nodes[open.id];
         node.span.end = node.flow ? end.end : std::max(open.lastEnd, node.span.end);
         if (open.mapping)
-            finishMapping(open.id);
-        m_open.pop_back();
+            finishMapping(open.children);
+        m_tree.nodes[open.id].children = keepAll(m_tree.childBlocks, m_freeChildren, m_childrenLeft, open.children);
+        m_tree.nodes[open.id].entries = keepAll(m_tree.entryBlocks, m_freeEntries, m_entriesLeft, open.entries);
         if (!m_open.empty())
             m_open.back().lastEnd = std::max(m_open.back().lastEnd, m_tree.nodes[open.id].span.end);
     }
@@ -290,19 +315,19 @@ private:
             return;
         }
         Open& open = m_open.back();
-        m_tree.nodes[open.id].children.push_back(id);
+        open.children.push_back(id);
         open.lastEnd = std::max(open.lastEnd, span.end);
         if (!m_spans)
             return;
         if (!open.mapping) {
-            m_tree.nodes[open.id].entries.push_back(Entry{id, id, span, alias});
+            open.entries.push_back(Entry{id, id, span, alias});
             return;
         }
         if (!open.pendingKey) {
             open.pendingKey = id;
             return;
         }
-        m_tree.nodes[open.id].entries.push_back(Entry{*open.pendingKey, id, span, alias});
+        open.entries.push_back(Entry{*open.pendingKey, id, span, alias});
         open.pendingKey.reset();
     }
 
@@ -338,7 +363,7 @@ private:
             return "#" + std::to_string(id);
         const auto scalar = resolveScalar(key.text, key.tag, key.plain);
         if (!scalar) {
-            fail(key.mark, "读取器不认识这个值(标签“" + key.tag + "”)");
+            fail(key.mark, "读取器不认识这个值(标签“" + std::string(key.tag) + "”)");
             return std::nullopt;
         }
         switch (scalar->type) {
@@ -361,9 +386,9 @@ private:
     // Merge keys and equal keys, as the reader builds its map: the merged
     // entries first (the first of a key among them), then the mapping's own,
     // which replace a merged or earlier value in its place.
-    void finishMapping(NodeId id)
+    void finishMapping(std::vector<NodeId>& children)
     {
-        std::vector<NodeId> pairs = std::move(m_tree.nodes[id].children);
+        std::vector<NodeId> pairs = std::move(children);
         std::vector<NodeId> result;
         std::unordered_map<std::string, std::size_t> index;  // identity -> position of the value in `result`
         auto put = [&](NodeId key, NodeId value, bool replace) {
@@ -387,13 +412,13 @@ private:
             if (value.kind == NodeKind::Mapping)
                 sources.push_back(pairs[i + 1]);
             else if (value.kind == NodeKind::Sequence)
-                sources = value.children;
+                sources.assign(value.children.begin(), value.children.end());
             for (const NodeId source : sources) {
                 if (m_tree.nodes[source].kind != NodeKind::Mapping) {
                     fail(value.mark, "合并键“<<”的值必须是映射或映射的列表");
                     return;
                 }
-                const std::vector<NodeId> merged = m_tree.nodes[source].children;
+                const std::span<const NodeId> merged = m_tree.nodes[source].children;
                 for (std::size_t j = 0; j + 1 < merged.size(); j += 2)
                     put(merged[j], merged[j + 1], false);
             }
@@ -407,7 +432,7 @@ private:
             if (key.kind != NodeKind::Scalar || !isMergeKey(key.text, key.tag, key.plain))
                 put(pairs[i], pairs[i + 1], true);
         }
-        m_tree.nodes[id].children = std::move(result);
+        children = std::move(result);
     }
 
     std::string_view m_text;
@@ -416,6 +441,10 @@ private:
     Tree m_tree;
     char* m_free = nullptr;
     std::size_t m_left = 0;
+    NodeId* m_freeChildren = nullptr;
+    std::size_t m_childrenLeft = 0;
+    Entry* m_freeEntries = nullptr;
+    std::size_t m_entriesLeft = 0;
     std::vector<Open> m_open;
     std::unordered_map<std::string, NodeId> m_anchors;
     int m_collectionAliases = 0;

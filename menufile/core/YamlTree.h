@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -28,7 +29,7 @@ struct Span {
     std::uint32_t end = 0;
 };
 
-enum class NodeKind { Scalar, Sequence, Mapping };
+enum class NodeKind : std::uint8_t { Scalar, Sequence, Mapping };
 
 enum class ScalarStyle : std::uint8_t { Plain, SingleQuoted, DoubleQuoted, Literal, Folded };
 
@@ -52,7 +53,7 @@ struct Node {
     bool flow = false;  // a collection in "[...]" or "{...}"
     bool anchored = false;  // carries an anchor ("&name")
     bool aliased = false;  // an alias or a merge key names it
-    std::string tag;  // as the parser gives it: "", "!", "tag:yaml.org,2002:str", "!local"
+    std::string_view tag;  // as the parser gives it: "", "!", "tag:yaml.org,2002:str", "!local"
     std::string_view text;  // a scalar's value (UTF-8), kept by its tree
     Mark mark;
     // From its first character (an anchor or a tag included) past its last:
@@ -61,18 +62,21 @@ struct Node {
     Span span;
     // A sequence's items; a mapping's keys and values, alternating, merged.
     // An alias is the id of the node it names, so nodes may be shared.
-    std::vector<NodeId> children;
+    std::span<const NodeId> children;
     // A mapping's own entries, in the order of the text, before merging; a
-    // sequence's items, each its own key.
-    std::vector<Entry> entries;
+    // sequence's items, each its own key. Only a tree read with its spans.
+    std::span<const Entry> entries;
 };
 
 struct Tree {
     std::vector<Node> nodes;
     std::optional<NodeId> root;  // nullopt for a file of no document (empty, or comments only)
-    // The scalars' texts, one after the other; a block is never moved, so
-    // the nodes' views of them hold as the tree moves.
+    // The scalars' texts and the collections' children and entries, one
+    // after the other in blocks that never move, so the nodes' views of
+    // them hold as the tree moves.
     std::vector<std::unique_ptr<char[]>> texts;
+    std::vector<std::unique_ptr<NodeId[]>> childBlocks;
+    std::vector<std::unique_ptr<Entry[]>> entryBlocks;
 
     const Node& operator[](NodeId id) const { return nodes[id]; }
 };

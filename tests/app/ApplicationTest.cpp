@@ -63,7 +63,7 @@ private Q_SLOTS:
             {{}, Action::Run, {}, {}},
             {{QStringLiteral("shop.yml")}, Action::Run, QStringLiteral("shop.yml"), {}},
             {{QStringLiteral("--"), QStringLiteral("-odd.ini")}, Action::Run, QStringLiteral("-odd.ini"), {}},
-            {{QStringLiteral("--help")}, Action::Print, {}, QStringLiteral("[FILE]")},
+            {{QStringLiteral("--help")}, Action::Print, {}, QStringLiteral("[FILE|FOLDER]")},
             {{QStringLiteral("-h"), QStringLiteral("x.ini")}, Action::Print, {}, QStringLiteral("Ctrl+S")},
             {{QStringLiteral("--version")}, Action::Print, {}, QStringLiteral("cofferon-generator 0.1.0\n")},
             {{QStringLiteral("--bogus")}, Action::Fail, {}, QStringLiteral("bogus")},
@@ -85,7 +85,7 @@ private Q_SLOTS:
     void helpAndVersionNeedNoDisplay()
     {
         const std::pair<QString, QString> answers[] = {
-            {QStringLiteral("--help"), QStringLiteral("[FILE]")},
+            {QStringLiteral("--help"), QStringLiteral("[FILE|FOLDER]")},
             {QStringLiteral("--version"), QStringLiteral("cofferon-generator 0.1.0\n")},
         };
         for (const auto& [argument, expected] : answers) {
