@@ -10,33 +10,15 @@
 #include "bench/BenchFolders.h"
 #include "document/core/Document.h"
 #include "document/core/ProgramDirectory.h"
-#include "ui/gui/Dialogs.h"
+#include "tests/support/FakeDialogs.h"
 
 namespace {
-
-// Nothing is ever asked of it.
-class NoDialogs : public cofferon::Dialogs {
-public:
-    std::optional<QString> openFileName(QWidget*, const QString&) override { return std::nullopt; }
-    std::optional<QString> saveFileName(QWidget*, const QString&) override { return std::nullopt; }
-    std::optional<QString> folderName(QWidget*) override { return std::nullopt; }
-    void message(QWidget*, const QString&, const QString&, cofferon::MessageIcon) override {}
-    std::optional<QString> inputText(QWidget*, const QString&, const QString&, const QString&, bool) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QColor> chooseColour(QWidget*, const QColor&) override { return std::nullopt; }
-    int question(QWidget*, const QString&, const QString&, const QStringList&, int, int escapeButton) override
-    {
-        return escapeButton;
-    }
-};
 
 void BM_OpenFolderInWindow(benchmark::State& state)
 {
     const cofferon::bench::MenusFolder folder(static_cast<int>(state.range(0)));
     cofferon::Document document;
-    NoDialogs dialogs;
+    cofferon::test::FakeDialogs dialogs;  // nothing is ever asked of it
     cofferon::MainWindow window(document, dialogs);
     window.show();
     for (auto _ : state) {
@@ -52,7 +34,7 @@ void BM_SwitchFolderMenus(benchmark::State& state)
 {
     const cofferon::bench::MenusFolder folder(1000);
     cofferon::Document document;
-    NoDialogs dialogs;
+    cofferon::test::FakeDialogs dialogs;  // nothing is ever asked of it
     cofferon::MainWindow window(document, dialogs);
     window.show();
     window.openFolder(QString::fromStdString(folder.path()));

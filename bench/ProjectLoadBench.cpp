@@ -14,31 +14,9 @@
 #include "document/core/StateFolder.h"
 #include "project/core/ProjectFile.h"
 #include "project/gui/ProjectCommands.h"
-#include "ui/gui/Dialogs.h"
+#include "tests/support/FakeDialogs.h"
 
 namespace {
-
-// Answers every open dialog with one file; nothing else is ever asked.
-class OneFileDialogs : public cofferon::Dialogs {
-public:
-    explicit OneFileDialogs(QString file) : m_file(std::move(file)) {}
-    std::optional<QString> openFileName(QWidget*, const QString&) override { return m_file; }
-    std::optional<QString> saveFileName(QWidget*, const QString&) override { return std::nullopt; }
-    std::optional<QString> folderName(QWidget*) override { return std::nullopt; }
-    void message(QWidget*, const QString&, const QString&, cofferon::MessageIcon) override {}
-    std::optional<QString> inputText(QWidget*, const QString&, const QString&, const QString&, bool) override
-    {
-        return std::nullopt;
-    }
-    std::optional<QColor> chooseColour(QWidget*, const QColor&) override { return std::nullopt; }
-    int question(QWidget*, const QString&, const QString&, const QStringList&, int, int escapeButton) override
-    {
-        return escapeButton;
-    }
-
-private:
-    QString m_file;
-};
 
 // About 10 MB: a title and a name of long unbroken runs, and every slot
 // holding a lore of thousands of lines.
@@ -63,9 +41,11 @@ public:
     TenMegabyteWindow()
         : m_folder(std::filesystem::temp_directory_path() / "cofferon-bench"),
           m_bytes(tenMegabyteProject()),
-          m_dialogs(QString::fromStdString((m_folder / "ten.ini").string())),
           m_window(m_document, m_dialogs)
     {
+        // Every open dialog answers with that one file; nothing else is asked.
+        const QString file = QString::fromStdString((m_folder / "ten.ini").string());
+        m_dialogs.answerFileName = [file](bool, const QString&) { return std::optional<QString>(file); };
         std::filesystem::create_directories(m_folder);
         std::ofstream(m_folder / "ten.ini", std::ios::binary) << m_bytes;
         cofferon::setProgramDirectory(m_folder.string());
@@ -78,7 +58,7 @@ public:
     std::filesystem::path m_folder;
     std::string m_bytes;
     cofferon::Document m_document;
-    OneFileDialogs m_dialogs;
+    cofferon::test::FakeDialogs m_dialogs;
     cofferon::MainWindow m_window;
 };
 
