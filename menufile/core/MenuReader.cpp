@@ -29,27 +29,19 @@ bool isAscii(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
 }
 
-// The texts, read in UTF-8, as document texts: those with more than ASCII
-// in them go through one conversion together, joined by NUL, which neither
-// encoding uses inside a character and which no text taken over holds.
+// The texts, read in UTF-8, as document texts.
+// One text at a time, each UTF-8 original freed as soon as it is converted,
+// so that a long lore is never held three times over.
 void toDocument(const std::vector<std::string*>& texts)
 {
-    std::string joined;
-    std::vector<std::string*> converted;
     for (std::string* text : texts) {
         if (isAscii(*text))
             continue;
-        joined.append(*text).push_back('\0');
-        converted.push_back(text);
-    }
-    if (converted.empty())
-        return;
-    const std::string document = utf8ToGb18030(joined).value_or(std::string());
-    std::size_t begin = 0;
-    for (std::string* text : converted) {
-        const std::size_t end = std::min(document.find('\0', begin), document.size());
-        text->assign(document, begin, end - begin);
-        begin = std::min(end + 1, document.size());
+        std::string document;
+        document.reserve(text->size());
+        if (!appendUtf8AsGb18030(document, *text))
+            document.clear();
+        *text = std::move(document);
     }
 }
 
