@@ -111,8 +111,7 @@ struct MappingEdit {
 class Onto {
 public:
     Onto(const ImportedMenu& read, OutputEncoding encoding)
-        : m_read(read),
-          m_text(*read.text),
+        : m_text(*read.text),
           m_tree(read.text->tree),
           m_utf8(read.text->utf8),
           m_lines(m_utf8),
@@ -175,7 +174,6 @@ private:
     void settingsKey(NodeId mapping, const std::optional<KeyPlace>& place, const SettingKey& key,
                      const std::optional<std::string>& before, const std::optional<std::string>& after);
 
-    const ImportedMenu& m_read;
     const MenuText& m_text;
     const yaml::Tree& m_tree;
     std::string_view m_utf8;
