@@ -111,11 +111,7 @@ struct MappingEdit {
 class Onto {
 public:
     Onto(const ImportedMenu& read, OutputEncoding encoding)
-        : m_text(*read.text),
-          m_tree(read.text->tree),
-          m_utf8(read.text->utf8),
-          m_lines(m_utf8),
-          m_encoding(encoding)
+        : m_text(*read.text), m_tree(read.text->tree), m_utf8(read.text->utf8), m_lines(m_utf8), m_encoding(encoding)
     {
         m_style = fileStyle();
     }
