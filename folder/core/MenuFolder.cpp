@@ -33,7 +33,9 @@ std::string stemKey(std::string_view path)
     return name;
 }
 
-// Commands of the server are typed in any case.
+// Commands of the server are typed in any case. The command is document
+// text, whose trail bytes may be those of ASCII letters: only a letter that
+// is a character of its own is folded.
 std::string commandKey(const std::optional<std::string>& command)
 {
     if (!command)
@@ -42,7 +44,12 @@ std::string commandKey(const std::optional<std::string>& command)
     const std::size_t begin = text.find_first_not_of(' ');
     if (begin == std::string_view::npos)
         return std::string();
-    return asciiLower(text.substr(begin, text.find_last_not_of(' ') - begin + 1));
+    std::string key(text.substr(begin, text.find_last_not_of(' ') - begin + 1));
+    for (std::size_t pos = 0; pos < key.size(); pos += characterLength(key, pos)) {
+        if (key[pos] >= 'A' && key[pos] <= 'Z')
+            key[pos] = static_cast<char>(key[pos] - 'A' + 'a');
+    }
+    return key;
 }
 
 std::string shown(const std::string& document)

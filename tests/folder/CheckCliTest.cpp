@@ -122,6 +122,11 @@ TEST(CheckCli, EachRuleReportsItsLines)
          "a.yml:4:3: [error] 菜单指令“shop”与 b.yml 的相同,插件只打开其中一个 (duplicate-command)\n"
          "b.yml:4:3: [error] 菜单指令“Shop”与 a.yml 的相同,插件只打开其中一个 (duplicate-command)\n",
          1},
+        {"duplicate-command: 丄 and 乤 differ only in a trail byte that is an ASCII letter's (0x8141, 0x8161)",
+         {{"a.yml", menu("丄", "")}, {"b.yml", menu("乤", "")}},
+         {},
+         "",
+         0},
         {"duplicate-file-name: one name in any case in two folders, on both files",
          {{"a/shop.yml", menu("a", "")}, {"b/SHOP.yml", menu("b", "")}},
          {},
