@@ -120,6 +120,9 @@ public:
 
     void settings(const MenuSettings& before, const MenuSettings& after);
     void editItem(std::size_t block, const SlotRecord& before, const SlotRecord& after, int slot);
+    // Before any other edit: the block goes, so nothing kept for others is
+    // written into it. removeItem then removes it.
+    void willRemove(std::size_t block);
     void removeItem(std::size_t block);
     void addItem(int slot, const SlotRecord& record);
 
@@ -162,7 +165,15 @@ private:
     void writeMapping(NodeId mapping, const MappingEdit& edit);
     void writeBlockEntry(const Entry& entry, const EntryChange& change, std::string_view indent);
     void editBlockList(const Node& list, const std::vector<std::string>& lines, std::string_view indent);
+    Span lineSpan(std::uint32_t begin, std::uint32_t end, bool withCommentsAbove) const;
     void removeLines(std::uint32_t begin, std::uint32_t end, bool withCommentsAbove);
+    std::optional<Span> itemSpan(std::size_t block) const;
+    // Whether the span stands in what goes whole.
+    bool removed(Span span) const
+    {
+        return std::any_of(m_removed.begin(), m_removed.end(),
+                           [&](const Span& gone) { return span.begin >= gone.begin && span.end <= gone.end; });
+    }
     std::string keyName(std::string_view name, const MappingEdit& edit) const;
     std::string itemName(int slot) const;
     std::string itemBlockText(int slot, const SlotRecord& record);
@@ -355,10 +366,7 @@ void Onto::materialiseAliases(NodeId node)
             if (!entry.alias || entry.value != node ||
                 (holder.kind == NodeKind::Mapping && m_tree[entry.key].text == "<<"))
                 continue;
-            const bool gone = std::any_of(m_removed.begin(), m_removed.end(), [&](const Span& span) {
-                return entry.valueSpan.begin >= span.begin && entry.valueSpan.end <= span.end;
-            });
-            if (gone)
+            if (removed(entry.valueSpan))
                 continue;
             if (!copy) {
                 refuse("第 " + numberToText(static_cast<long long>(m_tree[node].mark.line)) +
@@ -379,7 +387,7 @@ void Onto::keepForOthers(NodeId mapping, const KeyPlace& place)
         return;
     for (NodeId other = 0; other < m_tree.nodes.size(); ++other) {
         const Node& node = m_tree[other];
-        if (other == mapping || node.kind != NodeKind::Mapping)
+        if (other == mapping || node.kind != NodeKind::Mapping || removed(node.span))
             continue;
         bool reads = false;
         for (std::size_t i = 0; i + 1 < node.children.size(); i += 2)
@@ -440,7 +448,7 @@ std::string Onto::inlineValue(const Value& value, ScalarStyle style, std::string
     return " " + scalarText(value, style, flow);
 }
 
-void Onto::removeLines(std::uint32_t begin, std::uint32_t end, bool withCommentsAbove)
+Span Onto::lineSpan(std::uint32_t begin, std::uint32_t end, bool withCommentsAbove) const
 {
     std::uint32_t from = m_lines.startOf(begin);
     if (withCommentsAbove) {
@@ -456,8 +464,14 @@ void Onto::removeLines(std::uint32_t begin, std::uint32_t end, bool withComments
     if (from > 0 && m_lines.blank(m_lines.previousStart(from)) && to < m_utf8.size() && m_lines.blank(to) &&
         m_lines.endOf(to) < m_utf8.size())
         to = m_lines.nextStart(to);
-    m_removed.push_back(Span{from, to});
-    m_edits.replace(from, to, std::string());
+    return Span{from, to};
+}
+
+void Onto::removeLines(std::uint32_t begin, std::uint32_t end, bool withCommentsAbove)
+{
+    const Span span = lineSpan(begin, end, withCommentsAbove);
+    m_removed.push_back(span);
+    m_edits.replace(span.begin, span.end, std::string());
 }
 
 void Onto::editBlockList(const Node& list, const std::vector<std::string>& lines, std::string_view indent)
@@ -833,20 +847,37 @@ void Onto::editItem(std::size_t index, const SlotRecord& before, const SlotRecor
     }
 }
 
-void Onto::removeItem(std::size_t index)
+// The lines of an item block, with the comments above it; nothing when it cannot go.
+std::optional<Span> Onto::itemSpan(std::size_t index) const
 {
     const ItemBlock& block = m_text.places.blocks[index];
     const Node& mapping = m_tree[block.place.mapping];
     const Entry& entry = m_tree[*m_tree.root].entries[block.place.entry];
-    if (mapping.aliased) {
+    if (mapping.aliased || !m_lines.firstOnLine(m_tree[entry.key].span.begin))
+        return std::nullopt;
+    return lineSpan(m_tree[entry.key].span.begin, std::max(entry.valueSpan.end, mapping.span.end), true);
+}
+
+void Onto::willRemove(std::size_t index)
+{
+    if (const auto span = itemSpan(index))
+        m_removed.push_back(*span);
+}
+
+void Onto::removeItem(std::size_t index)
+{
+    const ItemBlock& block = m_text.places.blocks[index];
+    const Entry& entry = m_tree[*m_tree.root].entries[block.place.entry];
+    const auto span = itemSpan(index);
+    if (m_tree[block.place.mapping].aliased) {
         refuse("物品“" + std::string(m_tree[entry.key].text) + "”被其他物品用合并键“<<”或别名引用,不能删除它");
         return;
     }
-    if (!m_lines.firstOnLine(m_tree[entry.key].span.begin)) {
+    if (!span) {
         refuse("物品“" + std::string(m_tree[entry.key].text) + "”的键不在行首");
         return;
     }
-    removeLines(m_tree[entry.key].span.begin, std::max(entry.valueSpan.end, mapping.span.end), true);
+    m_edits.replace(span->begin, span->end, std::string());
     // What stands elsewhere as an alias of a value of this block stays as it was.
     std::vector<NodeId> open = {block.place.mapping};
     while (!open.empty()) {
@@ -973,8 +1004,10 @@ void Onto::addItem(int slot, const SlotRecord& record)
 
 std::optional<std::vector<TextEdit>> Onto::finish()
 {
-    for (const auto& [mapping, edit] : m_mappings)
-        writeMapping(mapping, edit);
+    for (const auto& [mapping, edit] : m_mappings) {
+        if (!removed(m_tree[mapping].span))
+            writeMapping(mapping, edit);
+    }
     if (!m_newItems.empty()) {
         const Node& root = m_tree[*m_tree.root];
         const auto& blocks = m_text.places.blocks;
@@ -1173,6 +1206,10 @@ std::variant<MenuOnto, Refusal> writeMenuOnto(const ImportedMenu& read, const Wh
     }
 
     Onto onto(read, encoding);
+    for (std::size_t block = 0; block < blocks.size(); ++block) {
+        if (claimant[block] == 0 && blocks[block].taken)
+            onto.willRemove(block);
+    }
     onto.settings(asRead(read.project.settings), settings);
     for (std::size_t block = 0; block < blocks.size(); ++block) {
         if (claimant[block] > 0)

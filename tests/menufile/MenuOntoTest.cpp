@@ -178,6 +178,18 @@ TEST(MenuOnto, eachChangeRewritesOnlyItsOwnPartOfTheFile)
         {"an alias keeps the value it read when its anchor's value changes", kAlias,
          [](WholeMenu& m) { m.slots[1].name = "Rock"; },
          replaced(replaced(kAlias, "&n Stone", "&n Rock"), "NAME: *n", "NAME: Stone")},
+        {"a block that goes takes nothing kept for it through a merge from a block that changes", kHolder,
+         [](WholeMenu& m) {
+             m.slots[1].name = "Rock";
+             m.slots[2] = SlotRecord{};
+         },
+         replaced(kHolder.substr(0, kHolder.find("b:\n")), "NAME: Stone", "NAME: Rock")},
+        {"an alias in a block that goes is not kept when its anchor's value changes", kAlias,
+         [](WholeMenu& m) {
+             m.slots[1].name = "Rock";
+             m.slots[2] = SlotRecord{};
+         },
+         replaced(kAlias.substr(0, kAlias.find("b:\n")), "&n Stone", "&n Rock")},
         {"a value not taken over stays as it stands", kLeftOver, [](WholeMenu& m) { m.slots[1].name = "New"; },
          replaced(kLeftOver, "NAME: Old", "NAME: New")},
         {"a value not taken over is replaced once the user sets it", kLeftOver,
