@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QSet>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -90,20 +91,36 @@ std::optional<std::string> FolderPanel::open(const std::string& root)
     return std::nullopt;
 }
 
+// Only what differs from what is watched is added or removed: a file
+// replaced by a save (a new file in its place) or newly written is no longer
+// or not yet watched, though its bytes are known.
 void FolderPanel::watch()
 {
-    if (const QStringList watched = m_watcher->files() + m_watcher->directories(); !watched.isEmpty())
-        m_watcher->removePaths(watched);
-    if (m_root.empty())
-        return;
-    QStringList paths = {QFile::decodeName(QByteArray::fromStdString(m_root))};
-    for (const auto& [menu, file] : m_known.files) {
-        paths << QFile::decodeName(QByteArray::fromStdString(filePath(menu)));
-        for (std::size_t slash = menu.find('/'); slash != std::string::npos; slash = menu.find('/', slash + 1))
-            paths << QFile::decodeName(QByteArray::fromStdString(filePath(menu.substr(0, slash))));
+    QSet<QString> wanted;
+    if (!m_root.empty()) {
+        wanted.insert(QFile::decodeName(QByteArray::fromStdString(m_root)));
+        for (const auto& [menu, file] : m_known.files) {
+            wanted.insert(QFile::decodeName(QByteArray::fromStdString(filePath(menu))));
+            for (std::size_t slash = menu.find('/'); slash != std::string::npos; slash = menu.find('/', slash + 1))
+                wanted.insert(QFile::decodeName(QByteArray::fromStdString(filePath(menu.substr(0, slash)))));
+        }
     }
-    paths.removeDuplicates();
-    m_watcher->addPaths(paths);
+    QStringList gone;
+    QSet<QString> watched;
+    for (const QString& path : m_watcher->files() + m_watcher->directories()) {
+        watched.insert(path);
+        if (!wanted.contains(path))
+            gone << path;
+    }
+    if (!gone.isEmpty())
+        m_watcher->removePaths(gone);
+    QStringList missing;
+    for (const QString& path : std::as_const(wanted)) {
+        if (!watched.contains(path))
+            missing << path;
+    }
+    if (!missing.isEmpty())
+        m_watcher->addPaths(missing);
 }
 
 void FolderPanel::lookAgain()
@@ -132,12 +149,12 @@ void FolderPanel::lookAgain()
     }
     if (changes.problemsChanged)
         m_folder.setFolderProblems(m_known.problems);
+    watch();
     if (affected.empty() && !changes.problemsChanged)
         return;
     refresh(affected);
     if (!changes.added.empty())
         m_menus->expandAll();
-    watch();
     std::vector<std::string> outside = changes.changed;
     outside.insert(outside.end(), changes.removed.begin(), changes.removed.end());
     if (!outside.empty())

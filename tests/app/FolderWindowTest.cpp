@@ -245,6 +245,26 @@ private Q_SLOTS:
         QCOMPARE(title(), QStringLiteral("Mine"));
     }
 
+    // What the tool writes stays watched: a save puts a new file in place
+    // of the old; a new menu is a file the watch did not know.
+    void aSavedFileStaysWatched()
+    {
+        QVERIFY(m_window->showFolderMenu("main.yml"));
+        setTitle(QStringLiteral("Saved"));
+        QVERIFY(m_window->save());
+        QTest::qWait(500);  // the watch has seen the save and looked again
+        write("main.yml", "menu-setting:\n  name: Theirs\n");
+        QTRY_COMPARE(title(), QStringLiteral("Theirs"));
+    }
+    void aNewMenusFileIsWatched()
+    {
+        m_dialogs.inputs = {QStringLiteral("new.yml"), QStringLiteral("New"), QStringLiteral("2")};
+        m_window->newFolderMenu();
+        QTest::qWait(500);
+        write("new.yml", "menu-setting:\n  name: Changed\n");
+        QTRY_COMPARE(title(), QStringLiteral("Changed"));
+    }
+
     // The check runs again on the work as it stands, saved or not.
     void theChecksFollowTheWork()
     {
