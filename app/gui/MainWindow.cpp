@@ -52,16 +52,21 @@ std::optional<std::string> settingText(const QLineEdit* box)
     return qtToDoc(boxText(box));
 }
 
-// Focusing a box takes its hint away and leaves it empty: no change of the
-// work, and no project file tells the two apart either.
-MenuSettings comparable(MenuSettings settings)
-{
-    return withoutEmptyTexts(std::move(settings));
-}
-
 QString fileName(const std::string& path)
 {
     return QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
+}
+
+// Restored work is still written onto the menu file it came from, as that
+// file was then; nullptr when it came from none.
+std::shared_ptr<const ImportedMenu> recoveredMenuFile(const RecoveredWork& work)
+{
+    if (!work.file || work.file->kind != FileKind::Menu || work.menuFile.empty())
+        return nullptr;
+    auto read = importMenuText(work.menuFile, work.file->encoding);
+    if (auto* menu = std::get_if<ImportedMenu>(&read))
+        return std::make_shared<const ImportedMenu>(std::move(*menu));
+    return nullptr;
 }
 
 }  // namespace
@@ -126,11 +131,8 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
     connect(m_grid, &PreviewGrid::slotMenuRequested, this, [this](QPoint at) {
         const auto target = linkedMenu(m_document.currentSlot);
         m_followLink->setVisible(target.has_value());
-        if (target) {
-            const std::string name =
-                target->substr(target->rfind('/') == std::string::npos ? 0 : target->rfind('/') + 1);
-            m_followLink->setText(QStringLiteral("打开“%1”").arg(QFile::decodeName(QByteArray::fromStdString(name))));
-        }
+        if (target)
+            m_followLink->setText(QStringLiteral("打开“%1”").arg(fileName(*target)));
         m_slotMenu->popup(at);
     });
 
@@ -139,8 +141,7 @@ MainWindow::MainWindow(Document& document, Dialogs& dialogs, QWidget* parent)
         const auto target = linkedMenu(slot);
         if (!target)
             return std::string();
-        const std::string name = target->substr(target->rfind('/') == std::string::npos ? 0 : target->rfind('/') + 1);
-        return qtToDoc(QStringLiteral("&8→ 打开“%1”").arg(QFile::decodeName(QByteArray::fromStdString(name))));
+        return qtToDoc(QStringLiteral("&8→ 打开“%1”").arg(fileName(*target)));
     });
 
     // The menus folder, while one is open; its check runs again a moment
@@ -230,7 +231,7 @@ void MainWindow::showMenu(const WholeMenu& menu, int current, EmptyTexts emptyTe
     }
     refreshPreview();
     // A box a project load left as it was holds nothing the file does.
-    m_settingsShown = comparable(menuSettings());
+    m_settingsShown = withoutEmptyTexts(menuSettings());
     const std::pair<std::optional<std::string>*, const std::optional<std::string>*> texts[] = {
         {&m_settingsShown.title, &menu.settings.title},
         {&m_settingsShown.openItem, &menu.settings.openItem},
@@ -375,44 +376,53 @@ bool MainWindow::writeMenuTo(const std::string& path, OutputEncoding encoding)
         m_currentFile && m_currentFile->kind == FileKind::Menu ? m_menuFile.get() : nullptr, encoding, path, m_write);
     if (!written)
         return false;
-    // The blocks of the file have new numbers: the records' origins follow them.
-    m_history.renumberOrigins(written->blockNumbers);
-    if (written->file && written->file->text)
-        stampOrigins(m_document.slots, written->file->text->places);
-    m_menuFile = written->file;
-    // What the file leaves out stays unsaved work; a slot below the rows
-    // whose block the file keeps is saved with it.
-    SlotTable carried = slotsInMenuFile(settings, m_document.slots);
-    for (int slot = settings.rows() * kColumns + 1; slot <= kSlotCount; ++slot) {
-        if (m_document.slots[slot].origin != 0)
-            carried[slot] = m_document.slots[slot];
-    }
-    MenuSettings held = comparable(settings);
-    if (!held.openItem)
-        held.leftClick = held.rightClick = false;
-    // The folder's watch is told: this write is the tool's own.
-    if (const auto menu = m_folder->menuPath(path); menu && written->file && written->file->text)
-        m_folder->noteWritten(*menu, written->file->text->bytes);
-    setCurrentFile(CurrentFile{path, FileKind::Menu, encoding}, WholeMenu{held, carried});
+    tookWritten(*written, path, m_document.slots, m_history, m_menuFile);
+    // What the file leaves out stays unsaved work.
+    setCurrentFile(CurrentFile{path, FileKind::Menu, encoding}, menuFileHolds(settings, m_document.slots));
     return true;
+}
+
+void MainWindow::tookWritten(const WrittenMenu& written, const std::string& path, SlotTable& slots, History& history,
+                             std::shared_ptr<const ImportedMenu>& menuFile)
+{
+    // The blocks of the file have new numbers: the records' origins follow them.
+    history.renumberOrigins(written.blockNumbers);
+    if (written.file && written.file->text)
+        stampOrigins(slots, written.file->text->places);
+    menuFile = written.file;
+    // The folder's watch is told: this write is the tool's own.
+    if (const auto menu = m_folder->menuPath(path); menu && written.file && written.file->text)
+        m_folder->noteWritten(*menu, written.file->text->bytes);
+}
+
+MainWindow::Overwrite MainWindow::askOverwrite(const std::string& path, const ImportedMenu* read)
+{
+    if (!read || !read->text)
+        return Overwrite::Yes;
+    const auto onDisk = readWholeFile(path);
+    if (!std::holds_alternative<std::string>(onDisk) || std::get<std::string>(onDisk) == read->text->bytes)
+        return Overwrite::Yes;
+    switch (m_dialogs.question(this, QStringLiteral("提示"),
+                               QStringLiteral("“%1”在打开后被其他程序改过").arg(fileName(path)),
+                               {QStringLiteral("覆盖"), QStringLiteral("重新读取"), QStringLiteral("取消")}, 2, 2)) {
+    case 0:
+        return Overwrite::Yes;
+    case 1:
+        return Overwrite::Reread;
+    default:
+        return Overwrite::No;
+    }
 }
 
 bool MainWindow::mayOverwrite(const CurrentFile& file)
 {
-    if (!m_menuFile || !m_menuFile->text)
-        return true;
-    const auto onDisk = readWholeFile(file.path);
-    if (!std::holds_alternative<std::string>(onDisk) || std::get<std::string>(onDisk) == m_menuFile->text->bytes)
-        return true;
-    const int answer = m_dialogs.question(
-        this, QStringLiteral("提示"), QStringLiteral("“%1”在打开后被其他程序改过").arg(fileName(file.path)),
-        {QStringLiteral("覆盖"), QStringLiteral("重新读取"), QStringLiteral("取消")}, 2, 2);
-    if (answer == 1) {
+    const Overwrite answer = askOverwrite(file.path, m_menuFile.get());
+    if (answer == Overwrite::Reread) {
         // The file as it is now replaces the work, as an open does.
         if (const auto opened = openFileCommand(*this, m_dialogs, file.path, true))
             adoptOpenedFile(*opened);
     }
-    return answer == 0;
+    return answer == Overwrite::Yes;
 }
 
 bool MainWindow::save()
@@ -508,7 +518,7 @@ void MainWindow::adoptOpenedFile(const OpenedFile& opened)
 
 WholeMenu MainWindow::currentMenu() const
 {
-    return WholeMenu{comparable(menuSettings()), m_document.slots};
+    return WholeMenu{withoutEmptyTexts(menuSettings()), m_document.slots};
 }
 
 void MainWindow::setCurrentFile(const std::optional<CurrentFile>& file, std::optional<WholeMenu> holds)
@@ -537,17 +547,17 @@ void MainWindow::workChanged()
 {
     if (m_showingMenu)
         return;
-    m_hiddenRows->update(menuSettings(), m_document.slots);
-    // Runs on every key typed into a box: compared in place, nothing copied.
+    // Runs on every key typed into a box: the settings read once, the slots
+    // compared in place.
+    const MenuSettings settings = menuSettings();
+    m_hiddenRows->update(settings, m_document.slots);
     const bool changed =
-        !m_saved || comparable(menuSettings()) != m_saved->settings || !(m_document.slots == m_saved->slots);
+        !m_saved || withoutEmptyTexts(settings) != m_saved->settings || !(m_document.slots == m_saved->slots);
     m_modified = changed;
     setWindowModified(changed);
     if (m_folder && m_folder->isOpen())
         m_recheck->start();
-    const bool parkedUnsaved =
-        std::any_of(m_parked.begin(), m_parked.end(), [](const auto& entry) { return entry.second.modified; });
-    if (!changed && !parkedUnsaved) {
+    if (!changed && !parkedUnsaved()) {
         m_recovery.discard();
         return;
     }
@@ -557,7 +567,7 @@ void MainWindow::workChanged()
 
 void MainWindow::writeRecoveryNow()
 {
-    if (m_modified || !unsavedMenus().empty())
+    if (m_modified || parkedUnsaved())
         m_recovery.writeNow();
 }
 
@@ -565,17 +575,21 @@ bool MainWindow::offerRecovery()
 {
     return m_recovery.offerAbandoned(this, m_dialogs, [this](const RecoveredWork& work) {
         changeDocument([&] { showMenu(work.menu, 1, EmptyTexts::ShowHint); }, true);
-        m_menuFile.reset();
-        if (work.file && work.file->kind == FileKind::Menu && !work.menuFile.empty()) {
-            // Still written onto the file it came from, as that file was then.
-            auto read = importMenuText(work.menuFile, work.file->encoding);
-            if (auto* menu = std::get_if<ImportedMenu>(&read))
-                m_menuFile = std::make_shared<const ImportedMenu>(std::move(*menu));
-        }
+        m_menuFile = recoveredMenuFile(work);
         setCurrentFile(work.file, std::nullopt);
         // The folder that was open, with the unsaved work of its other menus.
-        if (work.folder.empty() || m_folder->open(work.folder))
+        if (work.folder.empty())
             return;
+        if (const auto why = m_folder->open(work.folder)) {
+            if (!work.others.empty())
+                m_dialogs.message(
+                    this, errorCaption(),
+                    QStringLiteral("无法打开文件夹“%1”:%2\n其中 %3 个菜单未保存的更改无法恢复。")
+                        .arg(QFile::decodeName(QByteArray::fromStdString(work.folder)), QString::fromStdString(*why))
+                        .arg(work.others.size()),
+                    MessageIcon::Warning);
+            return;
+        }
         m_parked.clear();
         showFolderPanel(true);
         for (const RecoveredWork& other : work.others) {
@@ -586,9 +600,7 @@ bool MainWindow::offerRecovery()
             parked.menu = other.menu;
             parked.file = other.file;
             parked.modified = true;
-            auto read = importMenuText(other.menuFile, other.file->encoding);
-            if (auto* menuRead = std::get_if<ImportedMenu>(&read); menuRead && !other.menuFile.empty())
-                parked.menuFile = std::make_shared<const ImportedMenu>(std::move(*menuRead));
+            parked.menuFile = recoveredMenuFile(other);
             m_folder->setUnsaved(*menu, true);
             m_parked[*menu] = std::move(parked);
         }
@@ -601,9 +613,7 @@ bool MainWindow::offerRecovery()
 
 bool MainWindow::commitData(bool mayAsk)
 {
-    const bool parkedUnsaved =
-        std::any_of(m_parked.begin(), m_parked.end(), [](const auto& entry) { return entry.second.modified; });
-    if (!m_modified && !parkedUnsaved)
+    if (!m_modified && !parkedUnsaved())
         return true;
     if (!mayAsk) {
         m_recovery.writeNow();
@@ -611,10 +621,11 @@ bool MainWindow::commitData(bool mayAsk)
         return true;
     }
     // Menus of the folder besides the one shown: one question lists them all.
-    if (parkedUnsaved) {
+    if (parkedUnsaved()) {
         if (!mayCloseFolder())
             return false;
-        if (!unsavedMenus().empty() || m_modified)
+        // Whatever is still unsaved was let go.
+        if (m_modified)
             m_closing = Closing::Discard;
         return true;
     }

@@ -32,6 +32,7 @@ namespace cofferon {
 
 class Dialogs;
 class FolderPanel;
+struct WrittenMenu;
 class HiddenRowsLine;
 class PreviewGrid;
 struct OpenedFile;
@@ -82,7 +83,6 @@ public:
     // "打开文件夹": the server's menus folder beside the grid. False when it
     // was not opened (it cannot be read, or the user kept the work).
     bool openFolder(const QString& path);
-    FolderPanel* folderPanel() const { return m_folder; }
     // Shows a menu of the folder (its path in the folder), keeping the work
     // of the one left, unsaved changes and undo steps included.
     bool showFolderMenu(const std::string& menu);
@@ -141,8 +141,16 @@ private:
     // Writes the menu file `path`: onto the menu file the work came from
     // where there is one, else with the tool's own writer. True when written.
     bool writeMenuTo(const std::string& path, OutputEncoding encoding);
-    // Before Ctrl+S writes the menu file again: false when another program
-    // changed it since and the user does not want it overwritten.
+    // After a menu file was written from the work: the slots' origins follow
+    // its blocks, the next write goes onto it, the folder's watch knows it.
+    void tookWritten(const WrittenMenu& written, const std::string& path, SlotTable& slots, History& history,
+                     std::shared_ptr<const ImportedMenu>& menuFile);
+    // Before a menu file read as `read` is written again: asks when another
+    // program changed it since.
+    enum class Overwrite { Yes, Reread, No };
+    Overwrite askOverwrite(const std::string& path, const ImportedMenu* read);
+    // Ctrl+S's answer to that: false when the file is not to be written;
+    // 重新读取 reads it in place of the work.
     bool mayOverwrite(const CurrentFile& file);
     // Before the work is replaced: false when the user keeps it.
     bool mayReplaceWork();
@@ -167,6 +175,8 @@ private:
     void park();
     void unpark(ParkedWork work);
     bool writeParked(const std::string& menu, ParkedWork& work);
+    // Whether a menu other than the one shown has unsaved work.
+    bool parkedUnsaved() const;
     // Before the folder goes: false when the user keeps it.
     bool mayCloseFolder();
     void showFolderPanel(bool shown);

@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QMenu>
-#include <QTimer>
+
+#include <filesystem>
 
 #include "app/gui/MainWindow.h"
 #include "document/core/Codec.h"
@@ -17,9 +17,9 @@
 #include "folder/core/NewMenu.h"
 #include "folder/gui/FolderPanel.h"
 #include "menufile/core/MenuEncoding.h"
+#include "menufile/core/MenuFileReport.h"
 #include "menufile/core/MenuOnto.h"
 #include "menufile/gui/ExportCommand.h"
-#include "preview/gui/PreviewGrid.h"
 #include "project/core/Recovery.h"
 #include "project/gui/ProjectCommands.h"
 #include "ui/core/Layout.h"
@@ -126,12 +126,18 @@ bool MainWindow::showFolderMenu(const std::string& menu)
     // Work of no menu of the folder is not kept beside them: it is saved or let go first.
     if (!shownFolderMenu() && !mayReplaceWork())
         return false;
+    const auto left = shownFolderMenu();
     park();
     if (auto parked = m_parked.extract(menu)) {
         unpark(std::move(parked.mapped()));
     } else if (const auto opened = openFileCommand(*this, m_dialogs, m_folder->filePath(menu), true, false)) {
         adoptOpenedFile(*opened);
     } else {
+        // The menu left stays shown with its work and its undo steps, as before the click.
+        if (left) {
+            if (auto back = m_parked.extract(*left))
+                unpark(std::move(back.mapped()));
+        }
         return false;
     }
     m_folder->setShown(menu);
@@ -152,6 +158,11 @@ std::vector<std::string> MainWindow::unsavedMenus() const
     return menus;
 }
 
+bool MainWindow::parkedUnsaved() const
+{
+    return std::any_of(m_parked.begin(), m_parked.end(), [](const auto& entry) { return entry.second.modified; });
+}
+
 bool MainWindow::writeParked(const std::string& menu, ParkedWork& work)
 {
     if (!work.file)
@@ -160,25 +171,41 @@ bool MainWindow::writeParked(const std::string& menu, ParkedWork& work)
         writeMenuFile(this, m_dialogs, work.menu, work.menuFile.get(), work.file->encoding, work.file->path, m_write);
     if (!written)
         return false;
-    work.history.renumberOrigins(written->blockNumbers);
-    if (written->file && written->file->text)
-        stampOrigins(work.menu.slots, written->file->text->places);
-    work.menuFile = written->file;
-    work.saved = WholeMenu{withoutEmptyTexts(work.menu.settings), work.menu.slots};
-    work.modified = false;
-    if (written->file && written->file->text)
-        m_folder->noteWritten(menu, written->file->text->bytes);
+    tookWritten(*written, work.file->path, work.menu.slots, work.history, work.menuFile);
+    // What the file leaves out stays unsaved work, as for the menu shown.
+    work.saved = menuFileHolds(work.menu.settings, work.menu.slots);
+    work.modified =
+        withoutEmptyTexts(work.menu.settings) != work.saved->settings || !(work.menu.slots == work.saved->slots);
     m_folder->reread(menu);
-    m_folder->setUnsaved(menu, false);
+    m_folder->setUnsaved(menu, work.modified);
     return true;
 }
 
 bool MainWindow::saveAll()
 {
     bool all = !m_modified || save();
+    std::vector<std::string> reread;
     for (auto& [menu, work] : m_parked) {
-        if (work.modified)
+        if (!work.modified)
+            continue;
+        // Another program's change is never written over unasked.
+        switch (askOverwrite(work.file ? work.file->path : std::string(), work.menuFile.get())) {
+        case Overwrite::Yes:
             all = writeParked(menu, work) && all;
+            break;
+        case Overwrite::Reread:
+            reread.push_back(menu);
+            break;
+        case Overwrite::No:
+            all = false;
+            break;
+        }
+    }
+    // Its work let go, the menu shows the file as it is now when next chosen.
+    for (const std::string& menu : reread) {
+        m_parked.erase(menu);
+        m_folder->reread(menu);
+        m_folder->setUnsaved(menu, false);
     }
     workChanged();
     return all;
@@ -187,7 +214,8 @@ bool MainWindow::saveAll()
 bool MainWindow::mayCloseFolder()
 {
     const std::vector<std::string> unsaved = unsavedMenus();
-    if (unsaved.empty() || (unsaved.size() == 1 && m_parked.empty()))
+    // The menu shown alone is asked about as any work is.
+    if (unsaved.empty() || !parkedUnsaved())
         return true;
     QString text = QStringLiteral("以下菜单有未保存的更改:");
     for (const std::string& menu : unsaved)
@@ -300,7 +328,7 @@ void MainWindow::renameFolderMenu()
     const auto menu = m_folder->isOpen() ? m_folder->selectedMenu() : std::nullopt;
     if (!menu)
         return;
-    const std::string oldName = menu->substr(menu->rfind('/') == std::string::npos ? 0 : menu->rfind('/') + 1);
+    const std::string oldName = std::filesystem::path(*menu).filename().string();
     const auto chosen = m_dialogs.inputText(this, QStringLiteral("重命名菜单"), QStringLiteral("新的文件名:"),
                                             QString::fromStdString(oldName), false);
     if (!chosen || chosen->toStdString() == oldName)
@@ -341,7 +369,6 @@ void MainWindow::renameFolderMenu()
     // Each menu rewritten: its file as now written, its work with the links renamed.
     const std::optional<std::string> shownMenu = shownFolderMenu();
     for (const LinkRewrite& rewrite : plan.rewrites) {
-        const std::string now = rewrite.path;
         std::shared_ptr<const ImportedMenu> file;
         if (rewrite.written)
             file = std::make_shared<const ImportedMenu>(rewrite.written->readBack);
@@ -356,14 +383,15 @@ void MainWindow::renameFolderMenu()
                 m_saved = WholeMenu{withoutEmptyTexts(rewrite.shown.settings), rewrite.shown.slots};
             updateTitle();
             workChanged();
-        } else if (auto parked = m_parked.extract(rewrite.path)) {
-            ParkedWork& work = parked.mapped();
+        } else if (const auto parked = m_parked.find(rewrite.path); parked != m_parked.end()) {
+            ParkedWork& work = parked->second;
             if (rewrite.written)
                 work.history.renumberOrigins(rewrite.written->blockNumbers);
             work.menu = rewrite.shown;
             if (file)
                 work.menuFile = file;
-            m_parked[now] = std::move(work);
+            if (file && !work.modified)
+                work.saved = WholeMenu{withoutEmptyTexts(rewrite.shown.settings), rewrite.shown.slots};
         }
     }
     // The renamed menu under its new name, shown or kept.

@@ -131,6 +131,19 @@ SlotTable slotsInMenuFile(const MenuSettings& settings, const SlotTable& slots)
     return carried;
 }
 
+WholeMenu menuFileHolds(const MenuSettings& settings, const SlotTable& slots)
+{
+    SlotTable carried = slotsInMenuFile(settings, slots);
+    for (int slot = shownRows(settings) * kColumns + 1; slot <= kSlotCount; ++slot) {
+        if (slots[slot].origin != 0)
+            carried[slot] = slots[slot];
+    }
+    MenuSettings held = withoutEmptyTexts(settings);
+    if (!held.openItem)
+        held.leftClick = held.rightClick = false;
+    return WholeMenu{std::move(held), std::move(carried)};
+}
+
 std::optional<HiddenSlots> hiddenSlots(const MenuSettings& settings, const SlotTable& slots)
 {
     const int rows = shownRows(settings);

@@ -10,6 +10,7 @@
 
 #include "document/core/MenuSettings.h"
 #include "document/core/SlotRecord.h"
+#include "document/core/WholeMenu.h"
 
 namespace cofferon {
 
@@ -25,6 +26,13 @@ std::vector<std::string> menuFileOmissions(const MenuSettings& settings, const S
 // The slots as the menu file carries them: every value menuFileOmissions
 // names is gone, everything else stays.
 SlotTable slotsInMenuFile(const MenuSettings& settings, const SlotTable& slots);
+
+// The work as a menu file just written from it holds it, the saved state a
+// window compares its work with: the slots as slotsInMenuFile gives them,
+// with the slots below the rows whose blocks the file kept (a non-zero
+// origin), and the settings without empty texts, their click switches off
+// when there is no opening item to carry them.
+WholeMenu menuFileHolds(const MenuSettings& settings, const SlotTable& slots);
 
 // The slots with content in rows the menu does not show, from the first row
 // hidden to the last row that holds one (the rows that would show them all).

@@ -212,6 +212,60 @@ private Q_SLOTS:
         QCOMPARE(m_document.slots[1].command, std::string("open: store.yml"));
     }
 
+    // A menu kept aside only for its undo steps is still saved once the
+    // rename rewrote its link.
+    void aRenameLeavesASavedMenuSaved()
+    {
+        QVERIFY(m_window->showFolderMenu("main.yml"));
+        renameSlot(3, "changed");
+        renameSlot(3, "");
+        QVERIFY(!m_window->hasUnsavedChanges() && m_window->history().canUndo());
+        QVERIFY(m_window->showFolderMenu("shop/shop.yml"));
+        m_dialogs.inputs = {QStringLiteral("store.yml")};
+        m_dialogs.choices = {0};
+        m_window->renameFolderMenu();
+        QVERIFY(m_window->showFolderMenu("main.yml"));
+        QCOMPARE(m_document.slots[1].command, std::string("open: store.yml"));
+        QVERIFY(!m_window->hasUnsavedChanges());
+    }
+
+    // A menu that cannot be shown leaves the one shown as it was: its work,
+    // its undo steps, listed once as unsaved.
+    void aMenuThatCannotBeShownLeavesTheWorkAsItWas()
+    {
+        write("bad.yml", "menu-setting: [\n");
+        QTRY_COMPARE(find<QTreeWidget>("菜单列表")->topLevelItemCount(), 4);
+        QVERIFY(m_window->showFolderMenu("main.yml"));
+        renameSlot(1, "changed");
+        QVERIFY(!m_window->showFolderMenu("bad.yml"));
+        QCOMPARE(shownFile(), m_root + "/main.yml");
+        QVERIFY(m_window->history().canUndo());
+        QCOMPARE(m_window->unsavedMenus(), std::vector<std::string>{"main.yml"});
+    }
+
+    // 全部保存 treats a menu kept aside as Ctrl+S treats the menu shown: what
+    // its file cannot hold stays unsaved, and another program's change to
+    // its file is not written over unasked.
+    void savingAllKeepsWhatAFileLeavesOutAndAsksBeforeOverwriting()
+    {
+        QVERIFY(m_window->showFolderMenu("main.yml"));
+        m_window->changeDocument([&] { m_document.slots[2].name = "no item ID"; }, false);
+        QVERIFY(m_window->showFolderMenu("shop/shop.yml"));
+        m_dialogs.choices = {0};  // 继续保存
+        m_window->saveAll();
+        QCOMPARE(m_window->unsavedMenus(), std::vector<std::string>{"main.yml"});
+
+        const std::string theirs = "menu-setting:\n  name: Theirs\n";
+        write("main.yml", theirs);
+        m_dialogs.questions.clear();
+        m_dialogs.choices = {2};  // 取消
+        QVERIFY(!m_window->saveAll());
+        QCOMPARE(m_dialogs.questions.back().buttons,
+                 (QStringList{QStringLiteral("覆盖"), QStringLiteral("重新读取"), QStringLiteral("取消")}));
+        QCOMPARE(test::readFile(m_root + "/main.yml"), theirs);
+        QCOMPARE(m_window->unsavedMenus(), std::vector<std::string>{"main.yml"});
+    }
+
     // 新建菜单: a file of an empty menu, which then shows.
     void aNewMenuOpens()
     {
