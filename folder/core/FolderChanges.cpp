@@ -1,6 +1,7 @@
 #include "folder/core/FolderChanges.h"
 
 #include <chrono>
+#include <set>
 
 namespace cofferon {
 
@@ -48,6 +49,28 @@ FolderChanges folderChanges(KnownFolder known, const FolderWalk& walk, const Fol
     changes.problemsChanged = known.problems != walk.problems;
     changes.known = KnownFolder{std::move(files), walk.problems};
     return changes;
+}
+
+std::vector<std::string> applyChanges(MenuFolder& folder, const FolderChanges& changes)
+{
+    std::set<std::string> affected(changes.removed.begin(), changes.removed.end());
+    auto put = [&](const std::string& path) {
+        const auto& content = changes.known.files.at(path).content;
+        const auto* bytes = std::get_if<std::string>(&content);
+        const auto paths = bytes ? folder.setMenu(path, *bytes) : folder.setUnread(std::get<Problem>(content));
+        affected.insert(paths.begin(), paths.end());
+    };
+    for (const std::string& path : changes.added)
+        put(path);
+    for (const std::string& path : changes.changed)
+        put(path);
+    for (const std::string& path : changes.removed) {
+        const auto paths = folder.remove(path);
+        affected.insert(paths.begin(), paths.end());
+    }
+    if (changes.problemsChanged)
+        folder.setFolderProblems(changes.known.problems);
+    return {affected.begin(), affected.end()};
 }
 
 void noteWritten(KnownFolder& known, const std::string& path, std::string bytes)

@@ -51,6 +51,11 @@ struct FolderChanges {
 // KnownFolder makes every menu an added one (the folder opened).
 FolderChanges folderChanges(KnownFolder known, const FolderWalk& walk, const FolderAccess& access);
 
+// Puts what was added or changed into `folder` and takes out what was
+// removed, and the walk's own problems where they changed. Gives the menus
+// whose problems may have changed, the removed ones among them, in order.
+std::vector<std::string> applyChanges(MenuFolder& folder, const FolderChanges& changes);
+
 // The tool wrote `bytes` to the file (a save, a new menu).
 void noteWritten(KnownFolder& known, const std::string& path, std::string bytes);
 

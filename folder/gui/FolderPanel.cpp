@@ -75,14 +75,8 @@ std::optional<std::string> FolderPanel::open(const std::string& root)
     m_root = root;
     // What is known of the folder starts empty: every menu comes as added.
     FolderChanges found = folderChanges(KnownFolder{}, walk, systemFolderAccess());
+    applyChanges(m_folder, found);
     m_known = std::move(found.known);
-    for (const auto& [menu, file] : m_known.files) {
-        if (const auto* bytes = std::get_if<std::string>(&file.content))
-            m_folder.setMenu(menu, *bytes);
-        else
-            m_folder.setUnread(std::get<Problem>(file.content));
-    }
-    m_folder.setFolderProblems(m_known.problems);
     m_menus->setUpdatesEnabled(false);
     refresh(m_folder.paths());
     m_menus->expandAll();
@@ -128,27 +122,12 @@ void FolderPanel::lookAgain()
     if (m_root.empty())
         return;
     const FolderWalk walk = walkMenuFolder(m_root, systemFolderAccess());
-    FolderChanges changes = folderChanges(m_known, walk, systemFolderAccess());
+    // What is known goes in whole and comes back, with the root's error unchanged.
+    FolderChanges changes = folderChanges(std::move(m_known), walk, systemFolderAccess());
+    const std::vector<std::string> affected = applyChanges(m_folder, changes);
+    m_known = std::move(changes.known);
     if (changes.rootError)
         return;
-    m_known = std::move(changes.known);
-    std::vector<std::string> affected;
-    auto put = [&](const std::string& menu) {
-        const KnownFile& file = m_known.files.at(menu);
-        const auto* bytes = std::get_if<std::string>(&file.content);
-        const auto paths = bytes ? m_folder.setMenu(menu, *bytes) : m_folder.setUnread(std::get<Problem>(file.content));
-        affected.insert(affected.end(), paths.begin(), paths.end());
-    };
-    for (const std::string& menu : changes.added)
-        put(menu);
-    for (const std::string& menu : changes.changed)
-        put(menu);
-    for (const std::string& menu : changes.removed) {
-        const auto paths = m_folder.remove(menu);
-        affected.insert(affected.end(), paths.begin(), paths.end());
-    }
-    if (changes.problemsChanged)
-        m_folder.setFolderProblems(m_known.problems);
     watch();
     if (affected.empty() && !changes.problemsChanged)
         return;
@@ -163,7 +142,9 @@ void FolderPanel::lookAgain()
 
 void FolderPanel::noteWritten(const std::string& menu, std::string bytes)
 {
-    cofferon::noteWritten(m_known, menu, std::move(bytes));
+    // A file new to the folder is left for the next look to find as added.
+    if (m_known.files.contains(menu))
+        cofferon::noteWritten(m_known, menu, std::move(bytes));
 }
 
 void FolderPanel::close()
@@ -276,18 +257,18 @@ void FolderPanel::reread(const std::string& menu)
 {
     if (!isOpen())
         return;
+    // What is known of the file is what the last look read or the tool
+    // wrote, within the walk's limits; a menu it does not know is gone.
     const auto known = m_known.files.find(menu);
-    if (known != m_known.files.end()) {
-        if (const auto* bytes = std::get_if<std::string>(&known->second.content)) {
-            refresh(m_folder.setMenu(menu, *bytes));
-            return;
-        }
+    if (known == m_known.files.end()) {
+        std::vector<std::string> affected = m_folder.remove(menu);
+        affected.push_back(menu);
+        refresh(affected);
+    } else if (const auto* bytes = std::get_if<std::string>(&known->second.content)) {
+        refresh(m_folder.setMenu(menu, *bytes));
+    } else {
+        refresh(m_folder.setUnread(std::get<Problem>(known->second.content)));
     }
-    const auto bytes = systemFolderAccess().read(filePath(menu));
-    if (const auto* read = std::get_if<std::string>(&bytes))
-        refresh(m_folder.setMenu(menu, *read));
-    else
-        refresh(m_folder.remove(menu));
 }
 
 void FolderPanel::setShown(const std::string& menu)

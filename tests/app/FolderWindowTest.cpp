@@ -319,6 +319,26 @@ private Q_SLOTS:
         QTRY_COMPARE(title(), QStringLiteral("Changed"));
     }
 
+    // A menu saved under a new name in the folder joins the list.
+    void aMenuSavedAsANewFileJoinsTheList()
+    {
+        QVERIFY(m_window->showFolderMenu("low.yml"));
+        m_dialogs.fileNames.push_back(qs(m_root + "/copy.yml"));
+        QVERIFY(m_window->saveAs());
+        QTRY_COMPARE(find<QTreeWidget>("菜单列表")->topLevelItemCount(), 4);
+    }
+
+    // A menu the walk does not read is not read when it is checked again.
+    void aFileTheWalkLeavesIsNotReadAgain()
+    {
+        write("low.yml", "");
+        std::filesystem::resize_file(m_root + "/low.yml", 13'000'000);
+        const QString tooLarge = QStringLiteral("low.yml:1:1: [error] 文件超过");
+        QTRY_VERIFY(problemLines().join(QLatin1Char('\n')).contains(tooLarge));
+        m_window->findChild<FolderPanel*>()->reread("low.yml");
+        QVERIFY(problemLines().join(QLatin1Char('\n')).contains(tooLarge));
+    }
+
     // The check runs again on the work as it stands, saved or not.
     void theChecksFollowTheWork()
     {
