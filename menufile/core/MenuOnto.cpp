@@ -1109,8 +1109,11 @@ std::uint32_t blockAt(const MenuPlaces& places, int slot)
 }
 
 // The bytes to write, once they read back as the menu to write.
+// `hidden` holds the slots below the rows whose blocks stay in the file
+// (nullptr where the file is written as a new export, which drops them).
 std::variant<MenuOnto, Refusal> readBack(std::string bytes, OutputEncoding encoding, const WholeMenu& expected,
-                                         const std::vector<ItemBlock>& blocks, const std::vector<int>& claimant)
+                                         const SlotTable* hidden, const std::vector<ItemBlock>& blocks,
+                                         const std::vector<int>& claimant)
 {
     auto again = importMenuText(std::move(bytes), encoding);
     auto* read = std::get_if<ImportedMenu>(&again);
@@ -1126,6 +1129,16 @@ std::variant<MenuOnto, Refusal> readBack(std::string bytes, OutputEncoding encod
             }
         }
         return Refusal{std::string(kCannot) + "改后的文件读出来的" + where + "与窗口中的不一样,文件没有写入。"};
+    }
+    const int shown = expected.settings.rows() * kColumns;
+    for (std::size_t block = 0; hidden && block < blocks.size(); ++block) {
+        const int slot = claimant[block];
+        if (slot <= shown)
+            continue;
+        const std::uint32_t now = blockAt(read->text->places, slot);
+        if (now == 0 || !sameSlot(blockRecord(*read, now - 1), (*hidden)[slot]))
+            return Refusal{std::string(kCannot) + "改后的文件读出来的第 " + numberToText(static_cast<long long>(slot)) +
+                           " 格与窗口中的不一样,文件没有写入。"};
     }
     MenuOnto result{std::move(*read), {0}};
     for (std::size_t block = 0; block < blocks.size(); ++block)
@@ -1183,8 +1196,16 @@ std::variant<MenuOnto, Refusal> writeMenuOnto(const ImportedMenu& read, const Wh
     }
     const bool sameEncoding = encoding == read.encoding;
     bool unchanged = sameEncoding;
+    // A block below the rows is no slot of the menu shown: it is compared on its own.
+    auto stays = [&](std::size_t block) {
+        const int slot = claimant[block];
+        if (slot == 0)
+            return !blocks[block].taken;
+        return slot == blocks[block].slot &&
+            (blocks[block].taken || sameSlot(blockRecord(read, block), everySlot[slot]));
+    };
     for (std::size_t block = 0; block < blocks.size() && unchanged; ++block)
-        unchanged = claimant[block] == blocks[block].slot || (claimant[block] == 0 && !blocks[block].taken);
+        unchanged = stays(block);
     if (unchanged && sameFile(expected, read.project)) {
         MenuOnto same{read, {}};
         for (std::uint32_t number = 0; number <= blocks.size(); ++number)
@@ -1202,7 +1223,7 @@ std::variant<MenuOnto, Refusal> writeMenuOnto(const ImportedMenu& read, const Wh
         if (auto* refusal = std::get_if<Refusal>(&made))
             return std::move(*refusal);
         bytes = std::get<std::string>(std::move(made));
-        return readBack(std::move(bytes), encoding, expected, blocks, claimant);
+        return readBack(std::move(bytes), encoding, expected, nullptr, blocks, claimant);
     }
 
     Onto onto(read, encoding);
@@ -1248,7 +1269,7 @@ std::variant<MenuOnto, Refusal> writeMenuOnto(const ImportedMenu& read, const Wh
         bytes = (read.text->byteOrderMark ? std::string(kByteOrderMark) : std::string()) + text;
     }
 
-    return readBack(std::move(bytes), encoding, expected, blocks, claimant);
+    return readBack(std::move(bytes), encoding, expected, &everySlot, blocks, claimant);
 }
 
 void stampOrigins(SlotTable& slots, const MenuPlaces& written)

@@ -203,6 +203,8 @@ bool sameNumber(const std::string& a, const std::string& b)
     return a == b || (isMenuNumber(a, NumberKind::Decimal) && plainNumber(a) == plainNumber(b));
 }
 
+}  // namespace
+
 bool sameSlot(const SlotRecord& a, const SlotRecord& b)
 {
     const auto pa = parseItemId(a.id);
@@ -225,8 +227,6 @@ bool sameSlot(const SlotRecord& a, const SlotRecord& b)
         a.permission == b.permission && a.viewPermission == b.viewPermission && sameJoined(a.enchants, b.enchants) &&
         colour(a, *pa) == colour(b, *pb) && head(a) == head(b);
 }
-
-}  // namespace
 
 bool sameMenuFile(const MenuSettings& a, const SlotTable& aSlots, const MenuSettings& b, const SlotTable& bSlots)
 {

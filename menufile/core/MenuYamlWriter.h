@@ -35,6 +35,9 @@ std::variant<std::string, Refusal> writeMenuYaml(const MenuSettings& settings, c
 // writing either.
 bool sameMenuFile(const MenuSettings& a, const SlotTable& aSlots, const MenuSettings& b, const SlotTable& bSlots);
 
+// Whether the writer writes the same item of the two slots, set in one place.
+bool sameSlot(const SlotRecord& a, const SlotRecord& b);
+
 // The two keys only some items carry: COLOR only leather armour (items 298
 // to 301), SKULL-OWNER only the player skull, written exactly "397:3".
 bool takesLeatherColour(const ItemIdParts& parts);

@@ -196,6 +196,9 @@ TEST(MenuOnto, eachChangeRewritesOnlyItsOwnPartOfTheFile)
          [](WholeMenu& m) { m.slots[1].money = "5"; }, replaced(kLeftOver, "PRICE: abc", "PRICE: 5")},
         {"an item below the last row stays, and shows once the rows reach it", kLeftOver,
          [](WholeMenu& m) { m.settings.rowIndex = 1; }, replaced(kLeftOver, "rows: 1", "rows: 2")},
+        {"an item below the last row takes its change with nothing shown changed", kLeftOver,
+         [](WholeMenu& m) { m.slots[10].name = "Low"; },
+         replaced(kLeftOver, "  POSITION-Y: 2\n", "  POSITION-Y: 2\n  NAME: Low\n")},
         {"a second item on one slot stays as it stands", kLeftOver, [](WholeMenu& m) { m.slots[1].lore = "line"; },
          replaced(kLeftOver, "  PRICE: abc\n", "  PRICE: abc\n  LORE:\n    - line\n")},
     };
